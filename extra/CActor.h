@@ -1,0 +1,72 @@
+#ifndef GRAPHICSDLL_CACTOR_H
+#define GRAPHICSDLL_CACTOR_H
+
+#include <cstdint>
+
+#include "Direct3D.h"
+#include "ICharacter.h"
+#include "MaterialDesc.h"
+
+class CGraphicsD3D;
+
+// A character: one indexed triangle list in write-only default-pool buffers,
+// with system-memory copies of its vertices and indices from which the
+// buffers are rebuilt after a device reset.
+class CActor : public ICharacter
+{
+public:
+    CActor();
+    ~CActor() override;
+
+    int Init(ILogger* logger) override;
+    int Release() override;
+    int Render() override;
+    void Destroy() override;
+    int Create(std::uint32_t vertexCount, int layer, std::uint32_t fvf,
+               std::uint32_t vertexBytes, std::uint32_t stride, int indexCount,
+               const void* vertices, const std::uint32_t* indices) override;
+    int SetTextures(ITexture* textures, int textureCount) override;
+    int SetPosition(float x, float y, float z) override;
+    int SetRotation(float x, float y, float z) override;
+    int SetScale(float x, float y, float z) override;
+    int ApplyFVF() override;
+    int ApplyBuffers() override;
+    int ApplyTextures() override;
+    int SetMaterial(MaterialDesc* material) override;
+    int OnLostDevice() override;
+    int OnResetDevice() override;
+    std::uint32_t GetFVF() override;
+    MaterialDesc* GetMaterial() override;
+    int GetLayer() override;
+    int SetAlphaBlend(bool enable) override;
+    int SetTextureAlpha(bool enable) override;
+    // Sets the material copied by the last SetMaterial on the device; the
+    // frame calls it when the material record changes between characters.
+    virtual int ApplyMaterial();
+
+    IDirect3DDevice9* device;              // the graphics system's, not owned
+    CGraphicsD3D* owner;                   // asked to re-sort on a new format or material
+    IDirect3DVertexBuffer9* vertexBuffer;  // one reference held; null while none
+    IDirect3DIndexBuffer9* indexBuffer;    // one reference held; null while none
+    ITexture* textures;                    // not owned; null: untextured
+    std::uint32_t vertexCount;
+    int layer;
+    std::uint32_t vertexBytes;
+    std::uint32_t stride;
+    DWORD fvf;
+    unsigned char* vertexCopy;             // owned copy of the last Create's vertices
+    std::uint32_t* indexCopy;              // owned copy of the last Create's indices
+    int indexCount;
+    D3DXMATRIX world;                      // rotation x translation x scaling
+    D3DXMATRIX translation;
+    D3DXMATRIX rotation;
+    D3DXMATRIX scaling;
+    int textureCount;
+    D3DMATERIAL9 material;                 // the device copy of materialDesc
+    ILogger* logger;                       // not owned
+    bool alphaBlend;
+    bool textureAlpha;
+    MaterialDesc* materialDesc;            // not owned: records belong to the graphics system
+};
+
+#endif

@@ -1,0 +1,81 @@
+#ifndef GRAPHICSDLL_CGRAPHICSD3D_H
+#define GRAPHICSDLL_CGRAPHICSD3D_H
+
+#include <cstdint>
+#include <vector>
+
+#include "Direct3D.h"
+#include "IGraphics.h"
+
+// The graphics system: owns the Direct3D object and device, the host's video
+// settings, the remembered render states, the camera and the five registries
+// of objects it made for the host. Plain members: tests and the frame read
+// them directly.
+class CGraphicsD3D final : public IGraphics
+{
+public:
+    CGraphicsD3D();
+    ~CGraphicsD3D() override;
+
+    int CreateGraphicsSystem(HWND window, ILogger* logger, int, int,
+                             int colourDepth, int height, int width,
+                             int backBufferCount, bool windowed, bool vsync,
+                             int multisampleType, int multisampleQuality,
+                             float maxVisibleDepth) override;
+    int DestroyGraphicsSystem() override;
+    int RenderFrame() override;
+    void Destroy() override;
+    int Clear(std::uint32_t color) override;
+    int BeginScene() override;
+    int EndScene() override;
+    int SetFillMode(int mode) override;
+    ICharacter* CreateCharacter() override;
+    ITexture* CreateTexture(const char* fileName, int stage) override;
+    MaterialDesc* CreateMaterial() override;
+    ILight* CreateLight() override;
+    int SetLighting(bool enable) override;
+    int DestroyCharacter(ICharacter* character) override;
+    int DestroyMaterial(MaterialDesc* material) override;
+    int DestroyTexture(ITexture* texture) override;
+    int DestroyLight(ILight* light) override;
+    int SetAmbientLight(std::uint32_t color) override;
+    int SaveScreenshot(const char* fileName) override;
+    void RequestSort() override;
+    IFont* CreateFont(const char* faceName, int width, int height, int weight) override;
+    int DestroyFont(IFont* font) override;
+    int GetScreenHeight() override;
+    int GetScreenWidth() override;
+    ICamera* GetCamera() override;
+
+    // Sets the world transform to identity, creates or re-applies the camera
+    // and sets the perspective projection; run at creation and after a reset.
+    int SetUpProjection();
+
+    ICamera* camera;                      // the default camera, owned
+    ILogger* logger;                      // the host's logger
+    IDirect3D9* d3d;                      // one reference held
+    IDirect3DDevice9* device;             // one reference held
+    D3DCAPS9 caps;                        // the default adapter's capabilities
+    D3DPRESENT_PARAMETERS presentParams;  // as created; reused by Reset
+    std::uint32_t adapterCount;           // only logged
+    std::vector<ICharacter*> characters;  // drawn, reset and destroyed in this order
+    std::vector<ITexture*> textures;
+    std::vector<ILight*> lights;
+    std::vector<MaterialDesc*> materials;
+    std::vector<IFont*> fonts;
+    D3DXMATRIX world;                     // identity, set by the projection set-up
+    int width;                            // back-buffer width
+    int height;                           // back-buffer height
+    bool lightingEnabled;                 // remembered for the reset sequence
+    int fillMode;                         // remembered for the reset sequence
+    std::uint32_t ambientColor;           // remembered for the reset sequence
+    float maxVisibleDepth;                // far clipping distance
+    std::uint32_t clearColor;             // the colour every frame starts with
+    int cachedFVF;                        // last vertex format applied; -1 none
+    MaterialDesc* cachedMaterial;         // last material record applied
+    int highestLayer;                     // largest layer seen at a sort; never lowered
+    int backBufferCount;
+    bool sortRequested;                   // the next frame re-orders the characters
+};
+
+#endif

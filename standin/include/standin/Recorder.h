@@ -1,0 +1,137 @@
+#ifndef STANDIN_RECORDER_H
+#define STANDIN_RECORDER_H
+
+// Test control of the recording device that stands behind the stand-in's
+// Direct3DCreate9 and D3DX functions. One recorder per process; Reset()
+// starts every test from a clean adapter.
+
+#include <d3d9.h>
+#include <d3dx9.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace standin {
+
+// One call of a stand-in operation, in the order made.
+struct Call
+{
+    std::string name;    // operation: "SetRenderState", "VertexBuffer.Lock", "D3DXCreateFontW"
+    std::string object;  // receiving resource ("VertexBuffer#1"); empty for the device,
+                         // the Direct3D object and free functions
+    std::string args;    // arguments as text: "7, 1"
+    HRESULT result;      // what the call returned (S_OK for calls without a result)
+
+    // "SetRenderState(7, 1)" or, for resources, "VertexBuffer#1.Lock(0, 96, 8192)".
+    std::string Text() const;
+};
+
+// How argument text is written: integers in decimal; D3DCOLOR values and
+// HRESULTs as 0xAARRGGBB hex; floats in their shortest round-trip form
+// ("1.5707964"); pointers to stand-in objects as "Kind#n" ("Texture#2"),
+// null pointers as "null"; other pointers to structures by their contents
+// in braces; strings in double quotes.
+
+// The adapter the recording device pretends to be.
+struct AdapterConfig
+{
+    UINT adapterCount = 1;
+    // Formats for which CheckDeviceType succeeds (as adapter and back-buffer format).
+    std::vector<D3DFORMAT> deviceFormats = {D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8, D3DFMT_R5G6B5,
+                                            D3DFMT_X1R5G5B5};
+    // Multisample types for which CheckDeviceMultiSampleType succeeds.
+    std::vector<D3DMULTISAMPLE_TYPE> multisampleTypes = {D3DMULTISAMPLE_NONE};
+    DWORD maxActiveLights = 8;
+    // Pitch in bytes that Texture.LockRect returns; 0 means width * 4.
+    INT lockPitch = 0;
+    // What GetSystemMetrics(SM_CXSCREEN / SM_CYSCREEN) reports.
+    int desktopWidth = 1024;
+    int desktopHeight = 768;
+};
+
+// Forgets every call, object, fault and state; configures the adapter.
+void Reset(const AdapterConfig& adapter = AdapterConfig());
+// The adapter configuration in force; tests may change it between calls.
+AdapterConfig& Adapter();
+
+// --- Faults and scripted results --------------------------------------------
+// The nth call (1-based, counted since Reset) of the named operation returns
+// `result`. A negative result is a failure; a positive one (S_FALSE,
+// D3DOK_NOAUTOGEN) is a success the caller must accept. For operations that
+// hand out objects, a failure hands out null. Direct3DCreate9 returns null
+// when given any negative result.
+void FailCall(const std::string& name, int nth, HRESULT result);
+// Every call of the named operation from the nth on returns `result`.
+void FailFrom(const std::string& name, int nth, HRESULT result);
+// TestCooperativeLevel returns these results in turn, then follows the device
+// state again.
+void ScriptCooperativeLevel(const std::vector<HRESULT>& results);
+
+// --- Device loss ---------------------------------------------------------------
+// The device is lost: TestCooperativeLevel and Present return D3DERR_DEVICELOST.
+void LoseDevice();
+// The device may be reset: TestCooperativeLevel returns D3DERR_DEVICENOTRESET and
+// Present D3DERR_DEVICELOST until a Reset succeeds.
+void MakeDeviceResettable();
+
+// --- Recorded calls -------------------------------------------------------------
+const std::vector<Call>& Calls();
+// Call texts in order, all of them or those that `keep` accepts.
+std::vector<std::string> CallTexts();
+std::vector<std::string> CallTexts(const std::function<bool(const Call&)>& keep);
+// Call texts of one operation ("SetRenderState", "Texture.LockRect").
+std::vector<std::string> CallTexts(const std::string& name);
+// Call texts without the D3DX matrix functions and AddRef/Release: the device
+// conversation as a reader thinks of it.
+std::vector<std::string> DeviceCallTexts();
+int CountCalls(const std::string& name);
+// Forgets the recorded calls only; objects, state, faults and counts stay.
+void ClearCalls();
+// Switches recording of calls and inspected data off or on (on after Reset);
+// results, faults and reference counts work either way.
+void SetRecording(bool on);
+
+// --- Inspection -----------------------------------------------------------------
+// The bytes of a vertex or index buffer as of its last Unlock.
+std::vector<unsigned char> BufferBytes(const IUnknown* buffer);
+// The bytes of a texture's level 0 as of its last UnlockRect: pitch x height.
+std::vector<unsigned char> TextureBytes(const IUnknown* texture);
+// The colour key given to the D3DX call that made the texture.
+D3DCOLOR TextureColorKey(const IUnknown* texture);
+// The stand-in name of an object ("Texture#2"), "null" for null.
+std::string ObjectName(const IUnknown* object);
+// Device state as last set (the Direct3D 9 default where never set).
+DWORD RenderState(D3DRENDERSTATETYPE state);
+DWORD TextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type);
+D3DMATRIX Transform(D3DTRANSFORMSTATETYPE state);
+D3DMATERIAL9 Material();
+D3DLIGHT9 Light(DWORD index);
+bool LightEnabled(DWORD index);
+std::string BoundTexture(DWORD stage);  // ObjectName of the texture bound there
+bool InScene();
+
+// One DrawTextW call of a D3DX font.
+struct DrawnText
+{
+    std::string font;     // "Font#1"
+    std::wstring text;
+    INT count;
+    RECT rect;
+    DWORD format;
+    D3DCOLOR color;
+};
+const std::vector<DrawnText>& DrawnTexts();
+
+// File names given to the D3DX file functions, in order, converted back to
+// narrow strings (texture loads and surface saves alike).
+const std::vector<std::string>& FileNames();
+
+// --- References -----------------------------------------------------------------
+// Objects whose reference count has not reached zero, as "Texture#2 (1 reference)".
+std::vector<std::string> LiveObjects();
+
+}  // namespace standin
+
+#endif

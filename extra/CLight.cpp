@@ -2,12 +2,89 @@
 
 #include "ErrorReport.h"
 
-CLight::CLight() : device(nullptr), lightIndex(0xFFFFFFFF), logger(nullptr), enabled(false) {}
-int CLight::Init(ILogger*, std::uint32_t) { return 1; }
-int CLight::SetProperties(int, float, float, float, float, float, float, float, float, float,
-                          float, float, float, float, float, float, float, float, float,
-                          float, float, float, float) { return 1; }
-void CLight::Release() {}
-void CLight::Destroy() { delete this; }
-int CLight::OnResetDevice() { return 1; }
-int CLight::Enable(bool) { return 1; }
+namespace {
+
+bool IsLightType(int type)
+{
+    return type == D3DLIGHT_POINT || type == D3DLIGHT_SPOT || type == D3DLIGHT_DIRECTIONAL;
+}
+
+// Writes red, green and blue only: the host gives no alpha, and the one the
+// light already has stays.
+void SetColour(D3DCOLORVALUE& colour, float red, float green, float blue)
+{
+    colour.r = red;
+    colour.g = green;
+    colour.b = blue;
+}
+
+}  // namespace
+
+// The light starts all zeros and off, so that a reset before the first
+// Enable switches it off, and colour alphas that SetProperties never writes
+// are 0.
+CLight::CLight() : device(nullptr), light(), lightIndex(0xFFFFFFFF), logger(nullptr), enabled(false) {}
+
+int CLight::Init(ILogger* logger, std::uint32_t lightIndex)
+{
+    this->logger = logger;
+    this->lightIndex = lightIndex;
+    return 0;
+}
+
+int CLight::SetProperties(int type,
+                          float positionX, float positionY, float positionZ,
+                          float directionX, float directionY, float directionZ,
+                          float attenuation0, float attenuation1, float attenuation2,
+                          float ambientRed, float ambientGreen, float ambientBlue,
+                          float diffuseRed, float diffuseGreen, float diffuseBlue,
+                          float specularRed, float specularGreen, float specularBlue,
+                          float range, float falloff, float theta, float phi)
+{
+    // An unknown type keeps the last valid one rather than handing the
+    // device a light it cannot use.
+    if (IsLightType(type))
+        light.Type = static_cast<D3DLIGHTTYPE>(type);
+    light.Position = D3DVECTOR{positionX, positionY, positionZ};
+    light.Direction = D3DVECTOR{directionX, directionY, directionZ};
+    light.Attenuation0 = attenuation0;
+    light.Attenuation1 = attenuation1;
+    light.Attenuation2 = attenuation2;
+    SetColour(light.Ambient, ambientRed, ambientGreen, ambientBlue);
+    SetColour(light.Diffuse, diffuseRed, diffuseGreen, diffuseBlue);
+    SetColour(light.Specular, specularRed, specularGreen, specularBlue);
+    light.Range = range;
+    light.Falloff = falloff;
+    light.Theta = theta;
+    light.Phi = phi;
+
+    if (D3D_FAILED(2, device->SetLight(lightIndex, &light)))
+        return 1;
+    return 0;
+}
+
+void CLight::Release()
+{
+    device = nullptr;
+    logger = nullptr;
+}
+
+void CLight::Destroy()
+{
+    delete this;
+}
+
+// Only the on/off state is given again after a device reset; the parameters
+// reach the device again with the next SetProperties.
+int CLight::OnResetDevice()
+{
+    return Enable(enabled);
+}
+
+int CLight::Enable(bool enable)
+{
+    enabled = enable;
+    if (D3D_FAILED(3, device->LightEnable(lightIndex, enable ? TRUE : FALSE)))
+        return 1;
+    return 0;
+}

@@ -67,6 +67,19 @@ public:
     bool alphaBlend;
     bool textureAlpha;
     MaterialDesc* materialDesc;            // not owned: records belong to the graphics system
+
+private:
+    // Buffer steps shared by Create and OnResetDevice, which report their
+    // failures at different levels; each returns false after its report.
+    bool CreateVertexBuffer(int reportLevel);
+    bool CreateIndexBuffer(int reportLevel);
+    bool FillVertexBuffer(int reportLevel);
+    bool FillIndexBuffer(int reportLevel);
+    void ReleaseBuffers();
+    // World, translation, rotation and scaling back to identity.
+    void ResetTransforms();
+    // The texture that the draw operations visit, or null.
+    ITexture* ListedTexture() const;
 };
 
 #endif

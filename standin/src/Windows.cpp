@@ -1,0 +1,6 @@
+#include <windows.h>
+
+extern "C" int WINAPI GetSystemMetrics(int)
+{
+    return 0;
+}

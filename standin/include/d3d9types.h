@@ -163,6 +163,15 @@ typedef enum _D3DCULL
     D3DCULL_FORCE_DWORD         = 0x7fffffff
 } D3DCULL;
 
+typedef enum _D3DDEGREETYPE
+{
+    D3DDEGREE_LINEAR = 1,
+    D3DDEGREE_QUADRATIC = 2,
+    D3DDEGREE_CUBIC = 3,
+    D3DDEGREE_QUINTIC = 5,
+    D3DDEGREE_FORCE_DWORD = 0x7fffffff
+} D3DDEGREETYPE;
+
 typedef enum _D3DDEVTYPE
 {
     D3DDEVTYPE_HAL         = 1,

@@ -1,0 +1,583 @@
+#include "Device.h"
+
+#include <algorithm>
+
+#include "State.h"
+
+namespace standin {
+
+namespace {
+
+// Larger buffers are refused as out of video memory rather than allocated.
+constexpr UINT kMaxBufferBytes = 256u << 20;
+// Largest texture and surface side.
+constexpr UINT kMaxTextureSize = 8192;
+constexpr DWORD kMaxStreams = 16;
+
+template <class T>
+bool Contains(const std::vector<T>& values, T value)
+{
+    return std::find(values.begin(), values.end(), value) != values.end();
+}
+
+bool HasStencil(D3DFORMAT format)
+{
+    return format == D3DFMT_D15S1 || format == D3DFMT_D24S8 || format == D3DFMT_D24X4S4 ||
+           format == D3DFMT_D24FS8;
+}
+
+// Render states whose value is a colour, written in hex.
+bool IsColorState(D3DRENDERSTATETYPE state)
+{
+    return state == D3DRS_AMBIENT || state == D3DRS_FOGCOLOR || state == D3DRS_TEXTUREFACTOR ||
+           state == D3DRS_BLENDFACTOR;
+}
+
+// Indices that one draw of `count` primitives of `type` reads.
+UINT IndicesRead(D3DPRIMITIVETYPE type, UINT count)
+{
+    switch (type)
+    {
+    case D3DPT_POINTLIST: return count;
+    case D3DPT_LINELIST: return count * 2;
+    case D3DPT_LINESTRIP: return count + 1;
+    case D3DPT_TRIANGLELIST: return count * 3;
+    case D3DPT_TRIANGLESTRIP:
+    case D3DPT_TRIANGLEFAN: return count + 2;
+    default: return 0;
+    }
+}
+
+bool AnyResourceBlocksReset(const Recorder& recorder)
+{
+    for (const std::unique_ptr<Object>& object : recorder.objects)
+        if (object->Alive() && object->BlocksReset())
+            return true;
+    return false;
+}
+
+void FillCaps(D3DCAPS9& caps, UINT adapter, D3DDEVTYPE deviceType, DWORD maxActiveLights)
+{
+    caps = D3DCAPS9{};
+    caps.DeviceType = deviceType;
+    caps.AdapterOrdinal = adapter;
+    caps.PresentationIntervals = D3DPRESENT_INTERVAL_IMMEDIATE | D3DPRESENT_INTERVAL_ONE;
+    caps.DevCaps = D3DDEVCAPS_HWTRANSFORMANDLIGHT;
+    caps.MaxTextureWidth = kMaxTextureSize;
+    caps.MaxTextureHeight = kMaxTextureSize;
+    caps.MaxTextureBlendStages = DeviceState::kStages;
+    caps.MaxSimultaneousTextures = DeviceState::kStages;
+    caps.MaxActiveLights = maxActiveLights;
+    caps.MaxPrimitiveCount = 0xFFFFF;
+    caps.MaxVertexIndex = 0xFFFFFF;
+    caps.MaxStreams = kMaxStreams;
+    caps.MaxStreamStride = 255;
+    caps.NumberOfAdaptersInGroup = 1;
+    caps.NumSimultaneousRTs = 1;
+}
+
+}  // namespace
+
+// --- The Direct3D object ---------------------------------------------------------------
+
+Direct3D::Direct3D() : Counted(Kind::Direct3D) {}
+
+UINT Direct3D::GetAdapterCount()
+{
+    Invocation call(Op::GetAdapterCount, this);
+    call.Finish();
+    return TheRecorder().adapter.adapterCount;
+}
+
+HRESULT Direct3D::GetDeviceCaps(UINT adapter, D3DDEVTYPE deviceType, D3DCAPS9* caps)
+{
+    Invocation call(Op::GetDeviceCaps, this);
+    if (call.Recording())
+        call.Args().UInt(adapter).Int(deviceType);
+    if (call.Refused())
+        return call.Finish(call.ScriptedFailure());
+    const AdapterConfig& config = TheRecorder().adapter;
+    if (caps == nullptr || adapter >= config.adapterCount)
+        return call.Finish(D3DERR_INVALIDCALL);
+    FillCaps(*caps, adapter, deviceType, config.maxActiveLights);
+    return call.Finish(D3D_OK);
+}
+
+HRESULT Direct3D::CheckDeviceType(UINT adapter, D3DDEVTYPE deviceType, D3DFORMAT adapterFormat,
+                                  D3DFORMAT backBufferFormat, BOOL windowed)
+{
+    Invocation call(Op::CheckDeviceType, this);
+    if (call.Recording())
+        call.Args().UInt(adapter).Int(deviceType).Int(adapterFormat).Int(backBufferFormat).Int(windowed);
+    if (call.Refused())
+        return call.Finish(call.ScriptedFailure());
+    const AdapterConfig& config = TheRecorder().adapter;
+    if (adapter >= config.adapterCount)
+        return call.Finish(D3DERR_INVALIDCALL);
+    const bool supported =
+        Contains(config.deviceFormats, adapterFormat) && Contains(config.deviceFormats, backBufferFormat);
+    return call.Finish(supported ? D3D_OK : D3DERR_NOTAVAILABLE);
+}
+
+HRESULT Direct3D::CheckDeviceMultiSampleType(UINT adapter, D3DDEVTYPE deviceType, D3DFORMAT surfaceFormat,
+                                             BOOL windowed, D3DMULTISAMPLE_TYPE multiSampleType,
+                                             DWORD* qualityLevels)
+{
+    Invocation call(Op::CheckDeviceMultiSampleType, this);
+    if (call.Recording())
+        call.Args().UInt(adapter).Int(deviceType).Int(surfaceFormat).Int(windowed).Int(multiSampleType)
+            .Optional(qualityLevels);
+    if (qualityLevels != nullptr)
+        *qualityLevels = 0;
+    if (call.Refused())
+        return call.Finish(call.ScriptedFailure());
+    const AdapterConfig& config = TheRecorder().adapter;
+    if (adapter >= config.adapterCount)
+        return call.Finish(D3DERR_INVALIDCALL);
+    if (multiSampleType != D3DMULTISAMPLE_NONE && !Contains(config.multisampleTypes, multiSampleType))
+        return call.Finish(D3DERR_NOTAVAILABLE);
+    if (qualityLevels != nullptr)
+        *qualityLevels = 1;
+    return call.Finish(D3D_OK);
+}
+
+HRESULT Direct3D::CreateDevice(UINT adapter, D3DDEVTYPE deviceType, HWND focusWindow, DWORD behaviorFlags,
+                               D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device)
+{
+    Invocation call(Op::CreateDevice, this);
+    const HRESULT result = [&]() -> HRESULT {
+        if (device != nullptr)
+            *device = nullptr;
+        if (call.Refused())
+            return call.ScriptedFailure();
+        const AdapterConfig& config = TheRecorder().adapter;
+        if (device == nullptr || parameters == nullptr || adapter >= config.adapterCount)
+            return D3DERR_INVALIDCALL;
+        if (parameters->MultiSampleType != D3DMULTISAMPLE_NONE &&
+            !Contains(config.multisampleTypes, parameters->MultiSampleType))
+            return D3DERR_INVALIDCALL;
+        Device* made = MakeObject<Device>(*parameters);
+        made->RestoreState();
+        *device = made;
+        return D3D_OK;
+    }();
+    if (call.Recording())
+        call.Args().UInt(adapter).Int(deviceType).Handle(focusWindow).UInt(behaviorFlags)
+            .PresentParameters(parameters).Object(device == nullptr ? nullptr : *device);
+    return call.Finish(result);
+}
+
+// --- The device: loss, reset and presenting ---------------------------------------------------
+
+Device::Device(const D3DPRESENT_PARAMETERS& parameters) : Counted(Kind::Device), parameters(parameters) {}
+
+void Device::RestoreState()
+{
+    inScene = false;
+    backBuffer = nullptr;
+    stream = nullptr;
+    streamOffset = 0;
+    streamStride = 0;
+    indices = nullptr;
+    fvf = 0;
+    TheRecorder().device.Restore(parameters.EnableAutoDepthStencil != FALSE);
+}
+
+HRESULT Device::TestCooperativeLevel()
+{
+    Invocation call(Op::TestCooperativeLevel, this);
+    if (call.Refused())
+        return call.Finish(call.ScriptedFailure());
+    Recorder& recorder = TheRecorder();
+    if (recorder.cooperativeNext < recorder.cooperativeScript.size())
+        return call.Finish(recorder.cooperativeScript[recorder.cooperativeNext++]);
+    switch (recorder.status)
+    {
+    case DeviceStatus::Lost: return call.Finish(D3DERR_DEVICELOST);
+    case DeviceStatus::NotReset: return call.Finish(D3DERR_DEVICENOTRESET);
+    case DeviceStatus::Operational: break;
+    }
+    return call.Finish(D3D_OK);
+}
+
+HRESULT Device::Reset(D3DPRESENT_PARAMETERS* newParameters)
+{
+    Invocation call(Op::Reset, this);
+    if (call.Recording())
+        call.Args().PresentParameters(newParameters);
+    Recorder& recorder = TheRecorder();
+    if (recorder.status == DeviceStatus::Lost)
+        return call.Finish(call.Refused() ? call.ScriptedFailure() : D3DERR_DEVICELOST);
+    // A Reset that fails leaves the device waiting for another one.
+    if (call.Refused())
+    {
+        recorder.status = DeviceStatus::NotReset;
+        return call.Finish(call.ScriptedFailure());
+    }
+    if (newParameters == nullptr || AnyResourceBlocksReset(recorder))
+    {
+        recorder.status = DeviceStatus::NotReset;
+        return call.Finish(D3DERR_INVALIDCALL);
+    }
+    parameters = *newParameters;
+    RestoreState();
+    recorder.status = DeviceStatus::Operational;
+    return call.Finish(D3D_OK);
+}
+
+HRESULT Device::Present(const RECT* sourceRect, const RECT* destRect, HWND destWindowOverride,
+                        const RGNDATA* dirtyRegion)
+{
+    Invocation call(Op::Present, this);
+    if (call.Recording())
+        call.Args().Rect(sourceRect).Rect(destRect).Handle(destWindowOverride).Region(dirtyRegion);
+    if (call.Refused())
+        return call.Finish(call.ScriptedFailure());
+    if (TheRecorder().status != DeviceStatus::Operational)
+        return call.Finish(D3DERR_DEVICELOST);
+    if (inScene)
+        return call.Finish(D3DERR_INVALIDCALL);
+    return call.Finish(D3D_OK);
+}
+
+HRESULT Device::GetBackBuffer(UINT swapChain, UINT index, D3DBACKBUFFER_TYPE type, IDirect3DSurface9** surface)
+{
+    Invocation call(Op::GetBackBuffer, this);
+    const HRESULT result = [&]() -> HRESULT {
+        if (surface != nullptr)
+            *surface = nullptr;
+        if (call.Refused())
+            return call.ScriptedFailure();
+        const UINT backBuffers = std::max(parameters.BackBufferCount, 1u);
+        if (surface == nullptr || swapChain != 0 || index >= backBuffers || type != D3DBACKBUFFER_TYPE_MONO)
+            return D3DERR_INVALIDCALL;
+        // Direct3D hands out the same back buffer, one more reference each time.
+        if (backBuffer != nullptr && backBuffer->Alive())
+        {
+            ++backBuffer->references;
+        }
+        else
+        {
+            const AdapterConfig& config = TheRecorder().adapter;
+            const UINT width = parameters.BackBufferWidth != 0 ? parameters.BackBufferWidth
+                                                               : static_cast<UINT>(config.desktopWidth);
+            const UINT height = parameters.BackBufferHeight != 0 ? parameters.BackBufferHeight
+                                                                 : static_cast<UINT>(config.desktopHeight);
+            const D3DFORMAT format =
+                parameters.BackBufferFormat != D3DFMT_UNKNOWN ? parameters.BackBufferFormat : D3DFMT_X8R8G8B8;
+            backBuffer = MakeObject<Surface>(width, height, format, D3DPOOL_DEFAULT);
+        }
+        *surface = backBuffer;
+        return D3D_OK;
+    }();
+    if (call.Recording())
+        call.Args().UInt(swapChain).UInt(index).Int(type).Object(surface == nullptr ? nullptr : *surface);
+    return call.Finish(result);
+}
+
+// --- The device: resources ----------------------------------------------------------------------
+
+HRESULT Device::CreateVertexBuffer(UINT length, DWORD usage, DWORD vertexFormat, D3DPOOL pool,
+                                   IDirect3DVertexBuffer9** buffer, HANDLE* sharedHandle)
+{
+    Invocation call(Op::CreateVertexBuffer, this);
+    const HRESULT result = [&]() -> HRESULT {
+        if (buffer != nullptr)
+            *buffer = nullptr;
+        if (call.Refused())
+            return call.ScriptedFailure();
+        if (buffer == nullptr || length == 0 || sharedHandle != nullptr || pool == D3DPOOL_SCRATCH)
+            return D3DERR_INVALIDCALL;
+        if (length > kMaxBufferBytes)
+            return D3DERR_OUTOFVIDEOMEMORY;
+        *buffer = MakeObject<VertexBuffer>(length, usage, vertexFormat, pool);
+        return D3D_OK;
+    }();
+    if (call.Recording())
+        call.Args().UInt(length).UInt(usage).UInt(vertexFormat).Int(pool)
+            .Object(buffer == nullptr ? nullptr : *buffer).Optional(sharedHandle);
+    return call.Finish(result);
+}
+
+HRESULT Device::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
+                                  IDirect3DIndexBuffer9** buffer, HANDLE* sharedHandle)
+{
+    Invocation call(Op::CreateIndexBuffer, this);
+    const HRESULT result = [&]() -> HRESULT {
+        if (buffer != nullptr)
+            *buffer = nullptr;
+        if (call.Refused())
+            return call.ScriptedFailure();
+        const bool indexFormat = format == D3DFMT_INDEX16 || format == D3DFMT_INDEX32;
+        if (buffer == nullptr || length == 0 || !indexFormat || sharedHandle != nullptr ||
+            pool == D3DPOOL_SCRATCH)
+            return D3DERR_INVALIDCALL;
+        if (length > kMaxBufferBytes)
+            return D3DERR_OUTOFVIDEOMEMORY;
+        *buffer = MakeObject<IndexBuffer>(length, usage, format, pool);
+        return D3D_OK;
+    }();
+    if (call.Recording())
+        call.Args().UInt(length).UInt(usage).Int(format).Int(pool)
+            .Object(buffer == nullptr ? nullptr : *buffer).Optional(sharedHandle);
+    return call.Finish(result);
+}
+
+HRESULT Device::CreateOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool,
+                                            IDirect3DSurface9** surface, HANDLE* sharedHandle)
+{
+    Invocation call(Op::CreateOffscreenPlainSurface, this);
+    const HRESULT result = [&]() -> HRESULT {
+        if (surface != nullptr)
+            *surface = nullptr;
+        if (call.Refused())
+            return call.ScriptedFailure();
+        if (surface == nullptr || width == 0 || height == 0 || width > kMaxTextureSize ||
+            height > kMaxTextureSize || sharedHandle != nullptr || pool == D3DPOOL_MANAGED)
+            return D3DERR_INVALIDCALL;
+        *surface = MakeObject<Surface>(width, height, format, pool);
+        return D3D_OK;
+    }();
+    if (call.Recording())
+        call.Args().UInt(width).UInt(height).Int(format).Int(pool)
+            .Object(surface == nullptr ? nullptr : *surface).Optional(sharedHandle);
+    return call.Finish(result);
+}
+
+// --- The device: scenes and clearing ---------------------------------------------------------------
+
+HRESULT Device::BeginScene()
+{
+    Invocation call(Op::BeginScene, this);
+    if (call.Refused())
+        return call.Finish(call.ScriptedFailure());
+    if (inScene)
+        return call.Finish(D3DERR_INVALIDCALL);
+    inScene = true;
+    return call.Finish(D3D_OK);
+}
+
+HRESULT Device::EndScene()
+{
+    Invocation call(Op::EndScene, this);
+    if (call.Refused())
+        return call.Finish(call.ScriptedFailure());
+    if (!inScene)
+        return call.Finish(D3DERR_INVALIDCALL);
+    inScene = false;
+    return call.Finish(D3D_OK);
+}
+
+HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil)
+{
+    Invocation call(Op::Clear, this);
+    if (call.Recording())
+        call.Args().UInt(count).Rects(rects, count).UInt(flags).Hex(color).Float(z).UInt(stencil);
+    if (call.Refused())
+        return call.Finish(call.ScriptedFailure());
+    // Depth and stencil can be cleared only where the device has them.
+    const bool depthBuffer = parameters.EnableAutoDepthStencil != FALSE;
+    const bool clearsDepth = (flags & D3DCLEAR_ZBUFFER) != 0;
+    const bool clearsStencil = (flags & D3DCLEAR_STENCIL) != 0;
+    if ((count > 0 && rects == nullptr) || ((clearsDepth || clearsStencil) && !depthBuffer) ||
+        (clearsStencil && !HasStencil(parameters.AutoDepthStencilFormat)) || !(z >= 0.0f && z <= 1.0f))
+        return call.Finish(D3DERR_INVALIDCALL);
+    return call.Finish(D3D_OK);
+}
+
+// --- The device: states -----------------------------------------------------------------------------
+
+HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix)
+{
+    Invocation call(Op::SetTransform, this);
+    if (call.Recording())
+        call.Args().Int(state).Matrix(matrix);
+    if (call.Refused())
+        return call.Finish(call.ScriptedFailure());
+    if (matrix == nullptr)
+        return call.Finish(D3DERR_INVALIDCALL);
+    if (call.Recording())
+        TheRecorder().device.transforms[state] = *matrix;
+    return call.Finish(D3D_OK);
+}
+
+HRESULT Device::SetMaterial(const D3DMATERIAL9* material)
+{
+    Invocation call(Op::SetMaterial, this);
+    if (call.Recording())
+        call.Args().Material(material);
+    if (call.Refused())
+        return call.Finish(call.ScriptedFailure());
+    if (material == nullptr)
+        return call.Finish(D3DERR_INVALIDCALL);
+    if (call.Recording())
+        TheRecorder().device.material = *material;
+    return call.Finish(D3D_OK);
+}
+
+HRESULT Device::SetLight(DWORD index, const D3DLIGHT9* light)
+{
+    Invocation call(Op::SetLight, this);
+    if (call.Recording())
+        call.Args().UInt(index).Light(light);
+    if (call.Refused())
+        return call.Finish(call.ScriptedFailure());
+    if (light == nullptr)
+        return call.Finish(D3DERR_INVALIDCALL);
+    if (call.Recording())
+    {
+        std::map<DWORD, LightSlot>& lights = TheRecorder().device.lights;
+        const auto slot = lights.find(index);
+        const bool enabled = slot != lights.end() && slot->second.enabled;
+        lights[index] = LightSlot{*light, enabled};
+    }
+    return call.Finish(D3D_OK);
+}
+
+HRESULT Device::LightEnable(DWORD index, BOOL enable)
+{
+    Invocation call(Op::LightEnable, this);
+    if (call.Recording())
+        call.Args().UInt(index).Int(enable);
+    if (call.Refused())
+        return call.Finish(call.ScriptedFailure());
+    if (call.Recording())
+    {
+        std::map<DWORD, LightSlot>& lights = TheRecorder().device.lights;
+        auto slot = lights.find(index);
+        if (slot == lights.end())
+        {
+            // Direct3D enables a light never set as a white directional light along +z.
+            D3DLIGHT9 light{};
+            light.Type = D3DLIGHT_DIRECTIONAL;
+            light.Diffuse = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 0.0f};
+            light.Direction = D3DVECTOR{0.0f, 0.0f, 1.0f};
+            slot = lights.emplace(index, LightSlot{light, false}).first;
+        }
+        slot->second.enabled = enable != FALSE;
+    }
+    return call.Finish(D3D_OK);
+}
+
+HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value)
+{
+    Invocation call(Op::SetRenderState, this);
+    if (call.Recording())
+    {
+        call.Args().Int(state);
+        if (IsColorState(state))
+            call.Args().Hex(value);
+        else
+            call.Args().UInt(value);
+    }
+    if (call.Refused())
+        return call.Finish(call.ScriptedFailure());
+    if (call.Recording() && static_cast<DWORD>(state) < DeviceState::kRenderStates)
+        TheRecorder().device.renderStates[state] = value;
+    return call.Finish(D3D_OK);
+}
+
+HRESULT Device::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture)
+{
+    Invocation call(Op::SetTexture, this);
+    if (call.Recording())
+        call.Args().UInt(stage).Object(texture);
+    if (call.Refused())
+        return call.Finish(call.ScriptedFailure());
+    if (call.Recording() && stage < DeviceState::kStages)
+        TheRecorder().device.textures[stage] = ObjectBehind(texture);
+    return call.Finish(D3D_OK);
+}
+
+HRESULT Device::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value)
+{
+    Invocation call(Op::SetTextureStageState, this);
+    if (call.Recording())
+        call.Args().UInt(stage).Int(type).UInt(value);
+    if (call.Refused())
+        return call.Finish(call.ScriptedFailure());
+    if (call.Recording() && stage < DeviceState::kStages && static_cast<DWORD>(type) < DeviceState::kStageStates)
+        TheRecorder().device.stageStates[stage][type] = value;
+    return call.Finish(D3D_OK);
+}
+
+// --- The device: drawing -------------------------------------------------------------------------------
+
+HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex, UINT minVertexIndex,
+                                     UINT numVertices, UINT startIndex, UINT primCount)
+{
+    Invocation call(Op::DrawIndexedPrimitive, this);
+    if (call.Recording())
+        call.Args().Int(type).Int(baseVertexIndex).UInt(minVertexIndex).UInt(numVertices).UInt(startIndex)
+            .UInt(primCount);
+    if (call.Refused())
+        return call.Finish(call.ScriptedFailure());
+    // Where an index buffer is bound, the indices read must lie inside it.
+    if (indices != nullptr && primCount > 0)
+    {
+        const UINT read = IndicesRead(type, primCount);
+        const unsigned long long end = (static_cast<unsigned long long>(startIndex) + read) * indices->IndexSize();
+        if (read == 0 || end > indices->buffer.length)
+            return call.Finish(D3DERR_INVALIDCALL);
+    }
+    return call.Finish(D3D_OK);
+}
+
+HRESULT Device::SetFVF(DWORD vertexFormat)
+{
+    Invocation call(Op::SetFVF, this);
+    if (call.Recording())
+        call.Args().UInt(vertexFormat);
+    if (call.Refused())
+        return call.Finish(call.ScriptedFailure());
+    fvf = vertexFormat;
+    return call.Finish(D3D_OK);
+}
+
+HRESULT Device::SetStreamSource(UINT streamNumber, IDirect3DVertexBuffer9* buffer, UINT offset, UINT stride)
+{
+    Invocation call(Op::SetStreamSource, this);
+    if (call.Recording())
+        call.Args().UInt(streamNumber).Object(buffer).UInt(offset).UInt(stride);
+    if (call.Refused())
+        return call.Finish(call.ScriptedFailure());
+    if (streamNumber >= kMaxStreams)
+        return call.Finish(D3DERR_INVALIDCALL);
+    if (streamNumber == 0)
+    {
+        stream = As<VertexBuffer>(buffer);
+        streamOffset = offset;
+        streamStride = stride;
+    }
+    return call.Finish(D3D_OK);
+}
+
+HRESULT Device::SetIndices(IDirect3DIndexBuffer9* buffer)
+{
+    Invocation call(Op::SetIndices, this);
+    if (call.Recording())
+        call.Args().Object(buffer);
+    if (call.Refused())
+        return call.Finish(call.ScriptedFailure());
+    indices = As<IndexBuffer>(buffer);
+    return call.Finish(D3D_OK);
+}
+
+}  // namespace standin
+
+extern "C" IDirect3D9* WINAPI Direct3DCreate9(UINT sdkVersion)
+{
+    using namespace standin;
+    Invocation call(Op::Direct3DCreate9);
+    if (call.Recording())
+        call.Args().UInt(sdkVersion);
+    // Direct3D refuses any other SDK version with a null object.
+    if (call.Refused() || sdkVersion != D3D_SDK_VERSION)
+    {
+        call.Finish(call.Refused() ? call.ScriptedFailure() : D3DERR_NOTAVAILABLE);
+        return nullptr;
+    }
+    IDirect3D9* direct3D = MakeObject<Direct3D>();
+    call.Finish(D3D_OK);
+    return direct3D;
+}

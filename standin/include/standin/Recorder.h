@@ -33,6 +33,32 @@ struct Call
 // ("1.5707964"); pointers to stand-in objects as "Kind#n" ("Texture#2"),
 // null pointers as "null"; other pointers to structures by their contents
 // in braces; strings in double quotes.
+//
+// In detail:
+// - Objects are numbered from 1 after Reset: Direct3D#n and Device#n each
+//   on their own, every resource (VertexBuffer, IndexBuffer, Texture,
+//   Surface, Font) on one shared count, so VertexBuffer#1 then IndexBuffer#2.
+// - Colour render states (AMBIENT, FOGCOLOR, TEXTUREFACTOR, BLENDFACTOR),
+//   Clear's colour, colour keys and DrawTextW's colour are hex; flags, FVFs,
+//   formats, pools and enumerations are decimal.
+// - An out-parameter that receives an object is written as that object, or
+//   "null" when the call failed: "CreateVertexBuffer(96, 8, 274, 0,
+//   VertexBuffer#1, null)". LockRect's locked rectangle is written as it was
+//   filled: "{16, bits}" ("{0, null}" on failure). Lock's data pointer and
+//   GetDeviceCaps' capabilities are left out. Other optional pointers whose
+//   contents are not written (shared handles, quality levels, image info,
+//   palettes, QueryInterface's result, sprites) are "null" or "set".
+// - Window handles are hex ("0x1234"). Matrices are four rows in braces,
+//   materials and lights their fields in SDK order with colours as {r, g, b, a}.
+// - The D3DX matrix functions leave out their output: "D3DXMatrixLookAtLH(
+//   {0, 0, -1}, {0, 0, 0}, {0, 1, 0})"; D3DXMatrixIdentity is inline and not
+//   recorded; D3DXMATRIX's operator* calls D3DXMatrixMultiply, as in the SDK.
+// - Operation names: the Direct3D object's and the device's methods by
+//   their plain name ("CreateDevice", "SetRenderState"), their AddRef and
+//   Release as "Direct3D.Release" and "Device.Release"; resource methods as
+//   "VertexBuffer.Lock", "IndexBuffer.Unlock", "Texture.LockRect",
+//   "Surface.Release", "Font.DrawTextW"; free functions by name
+//   ("D3DXCreateFontW", "GetSystemMetrics").
 
 // The adapter the recording device pretends to be.
 struct AdapterConfig
@@ -52,6 +78,7 @@ struct AdapterConfig
 };
 
 // Forgets every call, object, fault and state; configures the adapter.
+// Objects still held are destroyed: call it only when nothing holds any.
 void Reset(const AdapterConfig& adapter = AdapterConfig());
 // The adapter configuration in force; tests may change it between calls.
 AdapterConfig& Adapter();
@@ -61,7 +88,10 @@ AdapterConfig& Adapter();
 // `result`. A negative result is a failure; a positive one (S_FALSE,
 // D3DOK_NOAUTOGEN) is a success the caller must accept. For operations that
 // hand out objects, a failure hands out null. Direct3DCreate9 returns null
-// when given any negative result.
+// when given any negative result. A positive result replaces only a
+// success: an operation that fails by the device's own rules keeps its error.
+// Throws std::invalid_argument for a name no operation has, or one that
+// returns no HRESULT (AddRef, Release, DrawTextW, the matrix functions).
 void FailCall(const std::string& name, int nth, HRESULT result);
 // Every call of the named operation from the nth on returns `result`.
 void FailFrom(const std::string& name, int nth, HRESULT result);
@@ -73,7 +103,8 @@ void ScriptCooperativeLevel(const std::vector<HRESULT>& results);
 // The device is lost: TestCooperativeLevel and Present return D3DERR_DEVICELOST.
 void LoseDevice();
 // The device may be reset: TestCooperativeLevel returns D3DERR_DEVICENOTRESET and
-// Present D3DERR_DEVICELOST until a Reset succeeds.
+// Present D3DERR_DEVICELOST until a Reset succeeds. Any failed Reset also
+// leaves the device in this state; Reset while lost gives D3DERR_DEVICELOST.
 void MakeDeviceResettable();
 
 // --- Recorded calls -------------------------------------------------------------
@@ -84,8 +115,10 @@ std::vector<std::string> CallTexts(const std::function<bool(const Call&)>& keep)
 // Call texts of one operation ("SetRenderState", "Texture.LockRect").
 std::vector<std::string> CallTexts(const std::string& name);
 // Call texts without the D3DX matrix functions and AddRef/Release: the device
-// conversation as a reader thinks of it.
+// conversation as a reader thinks of it. Direct3DCreate9, the Direct3D
+// object's calls and GetSystemMetrics stay in.
 std::vector<std::string> DeviceCallTexts();
+// Recorded calls of one operation.
 int CountCalls(const std::string& name);
 // Forgets the recorded calls only; objects, state, faults and counts stay.
 void ClearCalls();
@@ -94,7 +127,11 @@ void ClearCalls();
 void SetRecording(bool on);
 
 // --- Inspection -----------------------------------------------------------------
-// The bytes of a vertex or index buffer as of its last Unlock.
+// Objects stay known after their last Release until Reset, so released
+// buffers and textures can still be inspected. A call on a released object
+// stops the process with a message naming the object.
+// The bytes of a vertex or index buffer as of its last Unlock; memory the
+// plug-in never wrote holds 0xCD. Empty before the first Unlock.
 std::vector<unsigned char> BufferBytes(const IUnknown* buffer);
 // The bytes of a texture's level 0 as of its last UnlockRect: pitch x height.
 std::vector<unsigned char> TextureBytes(const IUnknown* texture);
@@ -102,7 +139,9 @@ std::vector<unsigned char> TextureBytes(const IUnknown* texture);
 D3DCOLOR TextureColorKey(const IUnknown* texture);
 // The stand-in name of an object ("Texture#2"), "null" for null.
 std::string ObjectName(const IUnknown* object);
-// Device state as last set (the Direct3D 9 default where never set).
+// Device state as last set (the Direct3D 9 default where never set; a
+// successful Reset brings the defaults back). Lights never set read as all
+// zero; LightEnable on such a light makes Direct3D's default light.
 DWORD RenderState(D3DRENDERSTATETYPE state);
 DWORD TextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type);
 D3DMATRIX Transform(D3DTRANSFORMSTATETYPE state);

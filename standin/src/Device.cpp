@@ -175,11 +175,7 @@ void Device::RestoreState()
 {
     inScene = false;
     backBuffer = nullptr;
-    stream = nullptr;
-    streamOffset = 0;
-    streamStride = 0;
     indices = nullptr;
-    fvf = 0;
     TheRecorder().device.Restore(parameters.EnableAutoDepthStencil != FALSE);
 }
 
@@ -530,7 +526,6 @@ HRESULT Device::SetFVF(DWORD vertexFormat)
         call.Args().UInt(vertexFormat);
     if (call.Refused())
         return call.Finish(call.ScriptedFailure());
-    fvf = vertexFormat;
     return call.Finish(D3D_OK);
 }
 
@@ -543,12 +538,6 @@ HRESULT Device::SetStreamSource(UINT streamNumber, IDirect3DVertexBuffer9* buffe
         return call.Finish(call.ScriptedFailure());
     if (streamNumber >= kMaxStreams)
         return call.Finish(D3DERR_INVALIDCALL);
-    if (streamNumber == 0)
-    {
-        stream = As<VertexBuffer>(buffer);
-        streamOffset = offset;
-        streamStride = stride;
-    }
     return call.Finish(D3D_OK);
 }
 

@@ -74,11 +74,7 @@ public:
     D3DPRESENT_PARAMETERS parameters;   // as given to CreateDevice or the last Reset
     bool inScene = false;
     Surface* backBuffer = nullptr;      // handed out by GetBackBuffer; may have been released
-    const VertexBuffer* stream = nullptr;
-    UINT streamOffset = 0;
-    UINT streamStride = 0;
-    const IndexBuffer* indices = nullptr;
-    DWORD fvf = 0;
+    const IndexBuffer* indices = nullptr;  // bound by SetIndices; draws must stay inside it
 };
 
 }  // namespace standin

@@ -1,19 +1,57 @@
 #include "CGraphicsD3D.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <new>
 
+#include "CActor.h"
+#include "CCamera.h"
+#include "CFont.h"
+#include "CLight.h"
+#include "CTexture.h"
 #include "ErrorReport.h"
+
+namespace {
+
+// The projection's vertical field of view: pi / 4 in single precision.
+const float kFieldOfViewY = 0.785398185f;
+// The projection's near clipping distance.
+const float kNearDistance = 1.0f;
+// Characters on this layer are drawn last, over everything, without depth test.
+const int kOverlayLayer = -10;
+
+// Back-buffer formats probed for a colour depth, in probing order; the last
+// one the adapter accepts wins.
+const D3DFORMAT kFormats16[] = {D3DFMT_X1R5G5B5, D3DFMT_A1R5G5B5, D3DFMT_R5G6B5};
+const D3DFORMAT kFormats32[] = {D3DFMT_A2R10G10B10, D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8};
+
+}  // namespace
 
 CGraphicsD3D::CGraphicsD3D()
     : camera(nullptr),
+      logger(nullptr),
       d3d(nullptr),
       device(nullptr),
+      caps(),
+      presentParams(),
       adapterCount(0),
+      width(0),
+      height(0),
+      // Direct3D's own defaults, so that a reset before the host has set
+      // them re-applies what the device started with.
+      lightingEnabled(true),
+      fillMode(1),
+      ambientColor(0),
+      maxVisibleDepth(0.0f),
+      clearColor(0),
       cachedFVF(-1),
       cachedMaterial(nullptr),
       highestLayer(0),
+      backBufferCount(0),
       sortRequested(false)
 {
+    D3DXMatrixIdentity(&world);
 }
 
 // Frees the registries' storage only; DestroyGraphicsSystem releases what they hold.
@@ -24,36 +62,661 @@ void CGraphicsD3D::Destroy()
     delete this;
 }
 
-int CGraphicsD3D::CreateGraphicsSystem(HWND, ILogger*, int, int, int, int, int, int, bool,
-                                       bool, int, int, float)
+// --- Device creation ---------------------------------------------------------
+
+int CGraphicsD3D::CreateGraphicsSystem(HWND window, ILogger* hostLogger, int, int,
+                                       int colourDepth, int height, int width,
+                                       int backBufferCount, bool windowed, bool vsync,
+                                       int multisampleType, int multisampleQuality,
+                                       float maxVisibleDepth)
 {
-    return 1;
+    // Without a logger nothing could be reported; refuse before touching anything.
+    if (hostLogger == nullptr)
+        return 1;
+
+    this->maxVisibleDepth = maxVisibleDepth;
+    this->width = width;
+    this->height = height;
+    this->backBufferCount = backBufferCount;
+    logger = hostLogger;
+    logger->Log(2, "Creating the graphics system...");
+
+    d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    if (d3d == nullptr)
+    {
+        ReportNoDirect3D(logger, __LINE__, __FILE__);
+        return 1;
+    }
+    adapterCount = d3d->GetAdapterCount();
+    if (D3D_FAILED(3, d3d->GetDeviceCaps(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &caps)))
+        return 1;
+
+    std::memset(&presentParams, 0, sizeof presentParams);
+    presentParams.BackBufferFormat = ProbeBackBufferFormat(colourDepth);
+    presentParams.BackBufferCount = backBufferCount;
+    presentParams.MultiSampleType = static_cast<D3DMULTISAMPLE_TYPE>(multisampleType);
+    presentParams.MultiSampleQuality = multisampleQuality;
+    // An unsupported multisample request quietly falls back to none.
+    if (FAILED(d3d->CheckDeviceMultiSampleType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL,
+                                               presentParams.BackBufferFormat, windowed,
+                                               presentParams.MultiSampleType, nullptr)))
+    {
+        presentParams.MultiSampleType = D3DMULTISAMPLE_NONE;
+        presentParams.MultiSampleQuality = 0;
+    }
+    presentParams.BackBufferWidth = width;
+    presentParams.BackBufferHeight = height;
+    presentParams.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    presentParams.hDeviceWindow = window;
+    presentParams.Windowed = windowed;
+    presentParams.EnableAutoDepthStencil = TRUE;
+    presentParams.AutoDepthStencilFormat = colourDepth == 32 ? D3DFMT_D24S8 : D3DFMT_D15S1;
+    presentParams.PresentationInterval =
+        vsync ? D3DPRESENT_INTERVAL_DEFAULT : D3DPRESENT_INTERVAL_IMMEDIATE;
+
+    if (D3D_FAILED(3, d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
+                                        D3DCREATE_HARDWARE_VERTEXPROCESSING, &presentParams,
+                                        &device)))
+        return 1;
+    if (D3D_FAILED(3, device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE)))
+        return 1;
+    if (D3D_FAILED(3, device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW)))
+        return 1;
+    if (SetUpProjection() == 1)
+        return 1;
+    ApplyBlendStates();
+
+    logger->Log(3, "OK");
+    logger->NewLine();
+    logger->NewLine();
+    LogVideoSettings(colourDepth, windowed, vsync);
+    return 0;
 }
 
-int CGraphicsD3D::DestroyGraphicsSystem() { return 0; }
-int CGraphicsD3D::RenderFrame() { return 1; }
-int CGraphicsD3D::Clear(std::uint32_t) { return 1; }
-int CGraphicsD3D::BeginScene() { return 1; }
-int CGraphicsD3D::EndScene() { return 1; }
-int CGraphicsD3D::SetFillMode(int) { return 1; }
-ICharacter* CGraphicsD3D::CreateCharacter() { return nullptr; }
-ITexture* CGraphicsD3D::CreateTexture(const char*, int) { return nullptr; }
-MaterialDesc* CGraphicsD3D::CreateMaterial() { return nullptr; }
-ILight* CGraphicsD3D::CreateLight() { return nullptr; }
-int CGraphicsD3D::SetLighting(bool) { return 1; }
-int CGraphicsD3D::DestroyCharacter(ICharacter*) { return 1; }
-int CGraphicsD3D::DestroyMaterial(MaterialDesc*) { return 1; }
-int CGraphicsD3D::DestroyTexture(ITexture*) { return 1; }
-int CGraphicsD3D::DestroyLight(ILight*) { return 1; }
-int CGraphicsD3D::SetAmbientLight(std::uint32_t) { return 1; }
-int CGraphicsD3D::SaveScreenshot(const char*) { return 1; }
-void CGraphicsD3D::RequestSort() {}
-IFont* CGraphicsD3D::CreateFont(const char*, int, int, int) { return nullptr; }
-int CGraphicsD3D::DestroyFont(IFont*) { return 1; }
-int CGraphicsD3D::GetScreenHeight() { return 0; }
-int CGraphicsD3D::GetScreenWidth() { return 0; }
-ICamera* CGraphicsD3D::GetCamera() { return camera; }
-int CGraphicsD3D::SetUpProjection() { return 1; }
+D3DFORMAT CGraphicsD3D::ProbeBackBufferFormat(int colourDepth)
+{
+    const D3DFORMAT* formats = colourDepth == 16 ? kFormats16
+                             : colourDepth == 32 ? kFormats32
+                                                 : nullptr;
+    D3DFORMAT chosen = D3DFMT_UNKNOWN;
+    if (formats == nullptr)
+        return chosen;
+    // Every probe is made, full-screen style whatever the window mode, and
+    // failures are not worth a report: the last format that passes wins.
+    for (int i = 0; i < 3; ++i)
+        if (SUCCEEDED(d3d->CheckDeviceType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, formats[i],
+                                           formats[i], FALSE)))
+            chosen = formats[i];
+    return chosen;
+}
+
+// Blending as characters use it when they switch it on: the stage-0 alpha
+// comes from the diffuse colour, blended by source alpha. Unchecked: a
+// device that refuses them still draws, only without blending.
+void CGraphicsD3D::ApplyBlendStates()
+{
+    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+    device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
+    device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_TEXTURE);
+    device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    device->SetRenderState(D3DRS_BLENDOP, D3DBLENDOP_ADD);
+}
+
+void CGraphicsD3D::LogVideoSettings(int colourDepth, bool windowed, bool vsync)
+{
+    logger->Log(1, "[Video Settings]");
+    logger->Log(2, "Number of video adapters: %u", adapterCount);
+    logger->Log(2, "Using dimensions: %ix%ix%i", width, height, colourDepth);
+    logger->Log(2, "Number of back buffers: %i", backBufferCount);
+    logger->Log(2, "Back buffer format: %i", static_cast<int>(presentParams.BackBufferFormat));
+    logger->Log(2, "Fullscreen mode: %s", windowed ? "false" : "true");
+    logger->Log(2, "VSync mode: %s", vsync ? "on" : "off");
+    logger->Log(2, "Multisample Type: %i", static_cast<int>(presentParams.MultiSampleType));
+    logger->Log(2, "Multisample Quality: %i", static_cast<int>(presentParams.MultiSampleQuality));
+    logger->Log(2, "Max Visible Depth: %f", static_cast<double>(maxVisibleDepth));
+}
+
+int CGraphicsD3D::SetUpProjection()
+{
+    D3DXMatrixIdentity(&world);
+    if (D3D_FAILED(2, device->SetTransform(D3DTS_WORLD, &world)))
+        return 1;
+
+    if (camera == nullptr)
+    {
+        if (CreateCamera() == 1)
+            return 1;
+    }
+    else if (camera->Apply() == 1)
+    {
+        return 1;
+    }
+
+    // Both sizes are exact in single precision, so this is the correctly
+    // rounded aspect ratio.
+    const float aspect = static_cast<float>(width) / static_cast<float>(height);
+    D3DXMATRIX projection;
+    D3DXMatrixPerspectiveFovLH(&projection, kFieldOfViewY, aspect, kNearDistance, maxVisibleDepth);
+    if (D3D_FAILED(2, device->SetTransform(D3DTS_PROJECTION, &projection)))
+        return 1;
+    return 0;
+}
+
+int CGraphicsD3D::CreateCamera()
+{
+    CCamera* newCamera = new CCamera();
+    newCamera->device = device;
+    if (newCamera->Init(logger) == 1)
+    {
+        newCamera->Release();
+        newCamera->Destroy();
+        return 1;
+    }
+    camera = newCamera;
+    return 0;
+}
+
+// --- Frame operations and remembered states ------------------------------------
+
+int CGraphicsD3D::Clear(std::uint32_t color)
+{
+    clearColor = color;
+    if (D3D_FAILED(2, device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL,
+                                    clearColor, 1.0f, 0)))
+        return 1;
+    return 0;
+}
+
+int CGraphicsD3D::BeginScene()
+{
+    if (D3D_FAILED(2, device->BeginScene()))
+        return 1;
+    return 0;
+}
+
+int CGraphicsD3D::EndScene()
+{
+    if (D3D_FAILED(2, device->EndScene()))
+        return 1;
+    return 0;
+}
+
+int CGraphicsD3D::SetFillMode(int mode)
+{
+    fillMode = mode;
+    if (mode == 0)
+    {
+        if (D3D_FAILED(2, device->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME)))
+            return 1;
+    }
+    else if (mode == 1)
+    {
+        if (D3D_FAILED(2, device->SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID)))
+            return 1;
+    }
+    return 0;
+}
+
+int CGraphicsD3D::SetLighting(bool enable)
+{
+    lightingEnabled = enable;
+    if (D3D_FAILED(2, device->SetRenderState(D3DRS_LIGHTING, enable ? TRUE : FALSE)))
+        return 1;
+    if (D3D_FAILED(2, device->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_GOURAUD)))
+        return 1;
+    return 0;
+}
+
+int CGraphicsD3D::SetAmbientLight(std::uint32_t color)
+{
+    ambientColor = color;
+    if (D3D_FAILED(2, device->SetRenderState(D3DRS_AMBIENT, ambientColor)))
+        return 1;
+    return 0;
+}
+
+void CGraphicsD3D::RequestSort()
+{
+    sortRequested = true;
+}
+
+int CGraphicsD3D::GetScreenHeight()
+{
+    return height;
+}
+
+int CGraphicsD3D::GetScreenWidth()
+{
+    return width;
+}
+
+ICamera* CGraphicsD3D::GetCamera()
+{
+    return camera;
+}
+
+// --- Factories and registries ---------------------------------------------------
+
+namespace {
+
+// The end of every object the graphics system made: give back what it holds, then delete it.
+template <typename Object>
+void ReleaseAndDestroy(Object* object)
+{
+    object->Release();
+    object->Destroy();
+}
+
+// Destroys the registered object and closes the gap; 1 when it is not registered.
+template <typename Object>
+int DestroyRegistered(std::vector<Object*>& registry, Object* object)
+{
+    const auto found = std::find(registry.begin(), registry.end(), object);
+    if (object == nullptr || found == registry.end())
+        return 1;
+    ReleaseAndDestroy(*found);
+    registry.erase(found);
+    return 0;
+}
+
+// Destroys every object of a registry in its order, then empties it.
+template <typename Object>
+void DestroyAll(std::vector<Object*>& registry)
+{
+    for (Object* object : registry)
+        ReleaseAndDestroy(object);
+    registry.clear();
+}
+
+// File names longer than this do not fit the conversion buffer.
+const std::size_t kMaxFileNameLength = 999;
+
+}  // namespace
+
+ICharacter* CGraphicsD3D::CreateCharacter()
+{
+    if (device == nullptr)
+        return nullptr;
+    CActor* character = new (std::nothrow) CActor();
+    if (character == nullptr)
+        return nullptr;
+    characters.push_back(character);
+    character->device = device;
+    character->owner = this;
+    if (character->Init(logger) == 1)
+    {
+        characters.pop_back();
+        ReleaseAndDestroy(character);
+        return nullptr;
+    }
+    RequestSort();
+    return character;
+}
+
+ITexture* CGraphicsD3D::CreateTexture(const char* fileName, int stage)
+{
+    if (device == nullptr)
+        return nullptr;
+    // File textures are shared by exact name and stage; blank ones never.
+    if (fileName != nullptr)
+        for (ITexture* texture : textures)
+        {
+            const char* name = texture->GetFileName();
+            if (name != nullptr && std::strcmp(name, fileName) == 0 && texture->GetStage() == stage)
+                return texture;
+        }
+
+    CTexture* texture = new (std::nothrow) CTexture();
+    if (texture == nullptr)
+        return nullptr;
+    texture->device = device;
+    if (texture->Create(logger, fileName, stage) == 1)
+    {
+        ReleaseAndDestroy(texture);
+        return nullptr;
+    }
+    textures.push_back(texture);
+    return texture;
+}
+
+MaterialDesc* CGraphicsD3D::CreateMaterial()
+{
+    MaterialDesc* material = new (std::nothrow) MaterialDesc();
+    if (material != nullptr)
+        materials.push_back(material);
+    return material;
+}
+
+ILight* CGraphicsD3D::CreateLight()
+{
+    if (device == nullptr || lights.size() >= caps.MaxActiveLights)
+        return nullptr;
+    CLight* light = new (std::nothrow) CLight();
+    if (light == nullptr)
+        return nullptr;
+    light->device = device;
+    if (light->Init(logger, LowestFreeLightIndex()) == 1)
+    {
+        ReleaseAndDestroy(light);
+        return nullptr;
+    }
+    lights.push_back(light);
+    return light;
+}
+
+// Without destroys this is the creation order 0, 1, 2, ...; after one it
+// refills the gap, so that no two lights share a device light.
+DWORD CGraphicsD3D::LowestFreeLightIndex() const
+{
+    DWORD index = 0;
+    while (std::any_of(lights.begin(), lights.end(), [index](ILight* light) {
+        return static_cast<CLight*>(light)->lightIndex == index;
+    }))
+        ++index;
+    return index;
+}
+
+IFont* CGraphicsD3D::CreateFont(const char* faceName, int width, int height, int weight)
+{
+    if (device == nullptr || faceName == nullptr)
+        return nullptr;
+    for (IFont* font : fonts)
+        if (std::strcmp(font->GetFaceName(), faceName) == 0 && font->GetWidth() == width &&
+            font->GetHeight() == height && font->GetWeight() == weight)
+            return font;
+
+    CFont* font = new (std::nothrow) CFont();
+    if (font == nullptr)
+        return nullptr;
+    font->device = device;
+    if (font->Create(logger, height, width, weight, faceName) == 1)
+    {
+        ReleaseAndDestroy(font);
+        return nullptr;
+    }
+    fonts.push_back(font);
+    return font;
+}
+
+int CGraphicsD3D::DestroyCharacter(ICharacter* character)
+{
+    return DestroyRegistered(characters, character);
+}
+
+int CGraphicsD3D::DestroyTexture(ITexture* texture)
+{
+    return DestroyRegistered(textures, texture);
+}
+
+int CGraphicsD3D::DestroyLight(ILight* light)
+{
+    return DestroyRegistered(lights, light);
+}
+
+int CGraphicsD3D::DestroyFont(IFont* font)
+{
+    return DestroyRegistered(fonts, font);
+}
+
+int CGraphicsD3D::DestroyMaterial(MaterialDesc* material)
+{
+    const auto found = std::find(materials.begin(), materials.end(), material);
+    if (material == nullptr || found == materials.end())
+        return 1;
+    // A new record may later get the same address; the frame must not take
+    // it for the one it applied last.
+    if (cachedMaterial == material)
+        cachedMaterial = nullptr;
+    delete material;
+    materials.erase(found);
+    return 0;
+}
+
+// --- The frame ------------------------------------------------------------------
+
+int CGraphicsD3D::RenderFrame()
+{
+    if (device == nullptr || camera == nullptr)
+        return 1;
+    // A lost device that can be reset is rebuilt first; one that cannot yet
+    // fails at Present below, once per frame, until it can.
+    if (device->TestCooperativeLevel() == D3DERR_DEVICENOTRESET && ResetDevice() == 1)
+        return 1;
+    if (D3D_FAILED(2, device->Present(nullptr, nullptr, nullptr, nullptr)))
+        return 1;
+    if (Clear(clearColor) == 1 || camera->Apply() == 1 || BeginScene() == 1)
+        return 1;
+    if (sortRequested)
+    {
+        sortRequested = false;
+        SortCharacters();
+        RaiseHighestLayer();
+    }
+    if (DrawScene() == 1)
+    {
+        // Close the scene anyway, so that the next frame can present.
+        EndScene();
+        return 1;
+    }
+    return EndScene();
+}
+
+int CGraphicsD3D::DrawScene()
+{
+    for (int layer = 0; layer <= highestLayer; ++layer)
+        if (DrawLayer(layer) == 1)
+            return 1;
+    if (DrawOverlay() == 1)
+        return 1;
+    for (IFont* font : fonts)
+        if (font->Render() == 1)
+            return 1;
+    return 0;
+}
+
+int CGraphicsD3D::DrawOverlay()
+{
+    device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+    const int result = DrawLayer(kOverlayLayer);
+    // Back on even when the pass ended early: the next frame draws with depth.
+    device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+    return result;
+}
+
+int CGraphicsD3D::DrawLayer(int layer)
+{
+    for (ICharacter* character : characters)
+        if (character->GetLayer() == layer && DrawCharacter(static_cast<CActor*>(character)) == 1)
+            return 1;
+    return 0;
+}
+
+// Format and material are applied only when they differ from the last ones
+// applied, in this frame or an earlier one; the cache is updated first.
+int CGraphicsD3D::DrawCharacter(CActor* character)
+{
+    const int fvf = static_cast<int>(character->GetFVF());
+    if (fvf != cachedFVF)
+    {
+        cachedFVF = fvf;
+        if (character->ApplyFVF() == 1)
+            return 1;
+    }
+    MaterialDesc* material = character->GetMaterial();
+    if (material != cachedMaterial)
+    {
+        cachedMaterial = material;
+        if (character->ApplyMaterial() == 1)
+            return 1;
+    }
+    if (character->ApplyTextures() == 1 || character->ApplyBuffers() == 1)
+        return 1;
+    return character->Render();
+}
+
+// Orders the registry by vertex format, descending, then by material address,
+// ascending, within each run of equal formats. The exchange procedure (not a
+// stable sort) decides the order among equal keys, and hosts see that order,
+// so it is kept exactly; it runs on the keys read once per character.
+void CGraphicsD3D::SortCharacters()
+{
+    std::vector<SortEntry> entries;
+    entries.reserve(characters.size());
+    for (ICharacter* character : characters)
+        entries.push_back({static_cast<int>(character->GetFVF()),
+                           reinterpret_cast<std::uintptr_t>(character->GetMaterial()), character});
+
+    ExchangeSort(entries, 0, entries.size(),
+                 [](const SortEntry& i, const SortEntry& j) { return i.fvf < j.fvf; });
+    for (std::size_t first = 0; first < entries.size();)
+    {
+        std::size_t end = first + 1;
+        while (end < entries.size() && entries[end].fvf == entries[first].fvf)
+            ++end;
+        ExchangeSort(entries, first, end,
+                     [](const SortEntry& i, const SortEntry& j) { return j.material < i.material; });
+        first = end;
+    }
+
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        characters[i] = entries[i].character;
+}
+
+// For each position i and each later position j in [first, end), swaps the
+// two when swapBefore(entry i, entry j) holds.
+template <typename SwapBefore>
+void CGraphicsD3D::ExchangeSort(std::vector<SortEntry>& entries, std::size_t first,
+                                std::size_t end, SwapBefore swapBefore)
+{
+    for (std::size_t i = first; i < end; ++i)
+        for (std::size_t j = i + 1; j < end; ++j)
+            if (swapBefore(entries[i], entries[j]))
+                std::swap(entries[i], entries[j]);
+}
+
+// The highest layer only grows: destroying characters does not lower it.
+void CGraphicsD3D::RaiseHighestLayer()
+{
+    for (ICharacter* character : characters)
+        highestLayer = std::max(highestLayer, character->GetLayer());
+}
+
+// --- Device loss and reset ---------------------------------------------------------
+
+// Drops every default-pool resource, resets the device, rebuilds the
+// resources and sets every remembered state again. Stops at the first
+// failure; a failed Reset runs the whole sequence again at the next frame.
+int CGraphicsD3D::ResetDevice()
+{
+    for (ICharacter* character : characters)
+        if (character->OnLostDevice() == 1)
+            return 1;
+    for (ITexture* texture : textures)
+        if (texture->Unload() == 1)
+            return 1;
+    for (IFont* font : fonts)
+        if (font->OnLostDevice() == 1)
+            return 1;
+
+    if (D3D_FAILED(2, device->Reset(&presentParams)))
+        return 1;
+
+    for (ICharacter* character : characters)
+        if (character->OnResetDevice() == 1)
+            return 1;
+    for (ITexture* texture : textures)
+        if (texture->Reload() == 1)
+            return 1;
+    for (ILight* light : lights)
+        if (light->OnResetDevice() == 1)
+            return 1;
+    for (IFont* font : fonts)
+        if (font->OnResetDevice() == 1)
+            return 1;
+
+    // Reset returned the device's format and material to their defaults.
+    cachedFVF = -1;
+    cachedMaterial = nullptr;
+    if (SetUpProjection() == 1 || SetLighting(lightingEnabled) == 1 ||
+        SetFillMode(fillMode) == 1 || SetAmbientLight(ambientColor) == 1)
+        return 1;
+    if (D3D_FAILED(2, device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE)))
+        return 1;
+    if (D3D_FAILED(2, device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW)))
+        return 1;
+    // Reset also dropped the blend set-up; without it the first frame after
+    // a reset would blend differently from the frame before.
+    ApplyBlendStates();
+    return 0;
+}
+
+// --- Shutdown ------------------------------------------------------------------------
+
+int CGraphicsD3D::DestroyGraphicsSystem()
+{
+    if (logger != nullptr)
+        logger->Log(2, "Destroying the graphics system...OK");
+
+    // Every object goes before the device it was made with, the device
+    // before the Direct3D object that made it.
+    DestroyAll(characters);
+    DestroyAll(textures);
+    DestroyAll(lights);
+    for (MaterialDesc* material : materials)
+        delete material;
+    materials.clear();
+    DestroyAll(fonts);
+    if (camera != nullptr)
+    {
+        ReleaseAndDestroy(camera);
+        camera = nullptr;
+    }
+    if (device != nullptr)
+    {
+        device->Release();
+        device = nullptr;
+    }
+    if (d3d != nullptr)
+    {
+        d3d->Release();
+        d3d = nullptr;
+    }
+
+    // A later CreateGraphicsSystem starts with a new device that has none of
+    // the old one's state.
+    cachedFVF = -1;
+    cachedMaterial = nullptr;
+    return 0;
+}
+
+// --- Screenshots ---------------------------------------------------------------------
+
+// Between two frames the back buffer holds the finished last frame: that is
+// the picture. Written as a Windows bitmap under exactly the given name.
+int CGraphicsD3D::SaveScreenshot(const char* fileName)
+{
+    if (device == nullptr || fileName == nullptr)
+        return 1;
+    wchar_t wideName[kMaxFileNameLength + 1];
+    const std::size_t length = std::mbstowcs(nullptr, fileName, 0);
+    if (length == static_cast<std::size_t>(-1) || length > kMaxFileNameLength)
+        return 1;
+    std::mbstowcs(wideName, fileName, kMaxFileNameLength + 1);
+
+    IDirect3DSurface9* backBuffer = nullptr;
+    if (D3D_FAILED(2, device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer)))
+    {
+        if (backBuffer != nullptr)
+            backBuffer->Release();
+        return 1;
+    }
+    // Once the frame is in hand the caller gets 0: a file that cannot be
+    // written is the file system's business, not the device's.
+    D3DXSaveSurfaceToFileW(wideName, D3DXIFF_BMP, backBuffer, nullptr, nullptr);
+    backBuffer->Release();
+    return 0;
+}
 
 extern "C" IGraphics* GetPlugin(IGraphics** out)
 {

@@ -7,6 +7,8 @@
 #include "Direct3D.h"
 #include "IGraphics.h"
 
+class CActor;
+
 // The graphics system: owns the Direct3D object and device, the host's video
 // settings, the remembered render states, the camera and the five registries
 // of objects it made for the host. Plain members: tests and the frame read
@@ -50,6 +52,31 @@ public:
     // Sets the world transform to identity, creates or re-applies the camera
     // and sets the perspective projection; run at creation and after a reset.
     int SetUpProjection();
+    // The last of the colour depth's back-buffer formats that the adapter
+    // accepts, D3DFMT_UNKNOWN when none does or the depth has no formats.
+    D3DFORMAT ProbeBackBufferFormat(int colourDepth);
+    // Sets the stage-0 alpha and blend states that characters blend with.
+    void ApplyBlendStates();
+    // Logs the "[Video Settings]" block.
+    void LogVideoSettings(int colourDepth, bool windowed, bool vsync);
+    // Makes the default camera and sets its initial view.
+    int CreateCamera();
+    // The device light index for a new light.
+    DWORD LowestFreeLightIndex() const;
+    // Everything between BeginScene and EndScene: layers, overlay, text.
+    int DrawScene();
+    // The overlay layer, drawn with depth testing off.
+    int DrawOverlay();
+    // Draws the characters of one layer in registry order.
+    int DrawLayer(int layer);
+    // Applies what differs from the last character drawn, then draws.
+    int DrawCharacter(CActor* character);
+    // Re-orders the character registry by vertex format, then material.
+    void SortCharacters();
+    // Raises the highest layer to the largest layer registered.
+    void RaiseHighestLayer();
+    // Drops and rebuilds device resources around Reset; sets states again.
+    int ResetDevice();
 
     ICamera* camera;                      // the default camera, owned
     ILogger* logger;                      // the host's logger
@@ -76,6 +103,18 @@ public:
     int highestLayer;                     // largest layer seen at a sort; never lowered
     int backBufferCount;
     bool sortRequested;                   // the next frame re-orders the characters
+
+private:
+    // A character with the keys it is sorted by, read once per sort.
+    struct SortEntry
+    {
+        int fvf;
+        std::uintptr_t material;
+        ICharacter* character;
+    };
+    template <typename SwapBefore>
+    static void ExchangeSort(std::vector<SortEntry>& entries, std::size_t first,
+                             std::size_t end, SwapBefore swapBefore);
 };
 
 #endif

@@ -1,0 +1,75 @@
+# Runs programs of the Windows build headless: Wine inside a private Xvfb
+# server, with one Wine prefix under the build folder. Sourced by
+# scripts/demo.sh and scripts/test-windows.sh; expects $root to be set.
+#
+#   wine_check_packages        names the missing Debian package and fails
+#   wine_prepare_prefix        creates the prefix once (locked against a
+#                              second script doing the same at the same time)
+#   wine_headless WxH CMD...   runs CMD under xvfb-run with a WxHx24 screen,
+#                              holding the prefix lock, and waits for Wine to
+#                              shut down before the X server goes away
+
+export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+# No Mono or Gecko: nothing here needs them, and without a network their
+# installers would only stall the prefix set-up.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+wine_lock="$WINEPREFIX.lock"
+
+wine_check_packages() {
+    local missing=()
+    command -v wine >/dev/null || missing+=("wine")
+    [ -x /usr/lib/wine/wine64 ] || missing+=("wine64")
+    command -v xvfb-run >/dev/null || missing+=("xvfb")
+    command -v xauth >/dev/null || missing+=("xauth")
+    command -v x86_64-w64-mingw32-g++-win32 >/dev/null || missing+=("g++-mingw-w64-x86-64")
+    # Wine's Direct3D draws through OpenGL: Mesa's llvmpipe inside Xvfb.
+    ls /usr/lib/x86_64-linux-gnu/dri/swrast_dri.so >/dev/null 2>&1 || missing+=("libgl1-mesa-dri")
+    # D3DX fonts are drawn with Wine's own Tahoma.
+    ls /usr/share/wine/fonts/tahoma.ttf >/dev/null 2>&1 || missing+=("fonts-wine")
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "error: missing Debian packages: ${missing[*]}" >&2
+        echo "       install them with: apt-get install ${missing[*]}" >&2
+        return 1
+    fi
+}
+
+# The prefix belongs to one Wine version; a new version gets a new prefix
+# rather than Wine's in-place update, which runs in the middle of a test.
+wine_prepare_prefix() {
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    (
+        flock 9
+        local version
+        version=$(wine --version)
+        if [ "$(cat "$WINEPREFIX/.prepared" 2>/dev/null)" != "$version" ]; then
+            echo "Creating the Wine prefix $WINEPREFIX (once, about 15 s)"
+            rm -rf "$WINEPREFIX"
+            wineboot -i >/dev/null 2>&1
+            # A crash prints a backtrace instead of opening a dialog that
+            # would wait for a click on the invisible screen.
+            wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog \
+                /t REG_DWORD /d 0 /f >/dev/null 2>&1
+            # Xvfb runs no window manager, and Wine would wait two seconds
+            # for one to confirm every window that is hidden or destroyed.
+            wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed \
+                /t REG_SZ /d N /f >/dev/null 2>&1
+            wineserver -w
+            echo "$version" >"$WINEPREFIX/.prepared"
+        fi
+    ) 9>"$wine_lock"
+}
+
+wine_headless() {
+    local screen=$1
+    shift
+    (
+        flock 9
+        # Wine keeps running for a moment after its last program; waiting for
+        # it inside the session keeps it from outliving its X server and
+        # handing the next session a display that is gone.
+        timeout --kill-after=10 "${WINE_SESSION_TIMEOUT:-900}" \
+            xvfb-run -a -s "-screen 0 ${screen}x24 -nolisten tcp" \
+            bash -c '"$@"; status=$?; wineserver -w; exit $status' wine-session "$@"
+    ) 9>"$wine_lock"
+}

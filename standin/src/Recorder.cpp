@@ -103,6 +103,17 @@ void FailFrom(const std::string& name, int nth, HRESULT result)
     AddFault(name, nth, result, true);
 }
 
+void FailNext(const std::string& name, HRESULT result, int skip)
+{
+    const int made = TheRecorder().counts[static_cast<int>(OperationNamed(name))];
+    AddFault(name, made + 1 + skip, result, false);
+}
+
+void ClearFaults()
+{
+    TheRecorder().faults.clear();
+}
+
 void ScriptCooperativeLevel(const std::vector<HRESULT>& results)
 {
     Recorder& recorder = TheRecorder();

@@ -95,6 +95,11 @@ AdapterConfig& Adapter();
 void FailCall(const std::string& name, int nth, HRESULT result);
 // Every call of the named operation from the nth on returns `result`.
 void FailFrom(const std::string& name, int nth, HRESULT result);
+// The next call of the named operation returns `result`, however many were
+// made before; with `skip`, the call after that many more.
+void FailNext(const std::string& name, HRESULT result, int skip = 0);
+// Forgets every fault; calls keep their counts.
+void ClearFaults();
 // TestCooperativeLevel returns these results in turn, then follows the device
 // state again.
 void ScriptCooperativeLevel(const std::vector<HRESULT>& results);

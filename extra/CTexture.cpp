@@ -1,16 +1,213 @@
 #include "CTexture.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
 #include "ErrorReport.h"
+#include "ILogger.h"
+
+namespace {
+
+// The colour that D3DX turns transparent on the first load of a file...
+const D3DCOLOR kCreateColorKey = 0xFFDE00DE;
+// ...and on every load after a device reset.
+const D3DCOLOR kReloadColorKey = 0xFF000000;
+
+// Wide file names for D3DX: 999 characters and the terminator.
+const std::size_t kFileNameCapacity = 1000;
+
+// A name that fills the buffer would reach D3DX without its terminator.
+bool FitsFileNameBuffer(const char* name)
+{
+    return std::strlen(name) < kFileNameCapacity;
+}
+
+// The name is shorter than the buffer, so the zero fill terminates it even
+// when the conversion stops early at a sequence the locale does not know.
+std::vector<wchar_t> WideFileName(const char* name)
+{
+    std::vector<wchar_t> wide(kFileNameCapacity, L'\0');
+    std::mbstowcs(wide.data(), name, kFileNameCapacity);
+    return wide;
+}
+
+char* CopyOf(const char* text)
+{
+    const std::size_t size = std::strlen(text) + 1;
+    char* copy = new char[size];
+    std::memcpy(copy, text, size);
+    return copy;
+}
+
+}  // namespace
 
 CTexture::CTexture()
     : device(nullptr), texture(nullptr), logger(nullptr), fileName(nullptr), stage(0), staging(nullptr) {}
-int CTexture::Create(ILogger*, const char*, int) { return 1; }
-int CTexture::Release() { return 0; }
-void CTexture::Destroy() { delete this; }
-int CTexture::Bind() { return 1; }
-int CTexture::Reload() { return 1; }
-int CTexture::Unload() { return 0; }
-const char* CTexture::GetFileName() { return fileName; }
-int CTexture::GetStage() { return stage; }
-int CTexture::Unbind() { return 1; }
-int CTexture::AddData(const std::uint32_t*, int, int) { return 1; }
+
+int CTexture::Create(ILogger* hostLogger, const char* name, int textureStage)
+{
+    if (name != nullptr && !FitsFileNameBuffer(name))
+        return 1;
+    // A second Create never leaves the first one's texture behind.
+    ReleaseTexture();
+
+    if (name == nullptr)
+    {
+        stage = textureStage;
+        logger = hostLogger;
+        logger->Log(2, "Creating blank texture...OK");
+        return 0;
+    }
+
+    // A texture that already has a name keeps it, and the logger it came
+    // with: the factory finds textures by that name.
+    stage = textureStage;
+    if (fileName == nullptr)
+    {
+        logger = hostLogger;
+        fileName = CopyOf(name);
+    }
+    logger->Log(2, "Loading texture %s", name);
+    logger->NewLine();
+    logger->NewLine();
+
+    if (D3D_FAILED(2, LoadFile(kCreateColorKey)))
+        return 1;
+    return 0;
+}
+
+int CTexture::Release()
+{
+    ReleaseTexture();
+    delete[] staging;
+    staging = nullptr;
+    delete[] fileName;
+    fileName = nullptr;
+    logger = nullptr;
+    device = nullptr;
+    return 0;
+}
+
+void CTexture::Destroy()
+{
+    delete this;
+}
+
+int CTexture::Bind()
+{
+    const DWORD unit = static_cast<DWORD>(stage);
+    if (D3D_FAILED(2, device->SetTextureStageState(unit, D3DTSS_COLOROP, D3DTOP_MODULATE)))
+        return 1;
+    if (D3D_FAILED(2, device->SetTextureStageState(unit, D3DTSS_COLORARG1, D3DTA_TEXTURE)))
+        return 1;
+    if (D3D_FAILED(2, device->SetTextureStageState(unit, D3DTSS_COLORARG2, D3DTA_CURRENT)))
+        return 1;
+    // A blank texture not yet filled binds null and leaves the stage empty.
+    if (D3D_FAILED(2, device->SetTexture(unit, texture)))
+        return 1;
+    return 0;
+}
+
+int CTexture::Reload()
+{
+    // Blank textures stay empty until the host fills them again.
+    if (fileName == nullptr)
+        return 0;
+    ReleaseTexture();
+    if (D3D_FAILED(2, LoadFile(kReloadColorKey)))
+        return 1;
+    return 0;
+}
+
+int CTexture::Unload()
+{
+    ReleaseTexture();
+    return 0;
+}
+
+const char* CTexture::GetFileName()
+{
+    return fileName;
+}
+
+int CTexture::GetStage()
+{
+    return stage;
+}
+
+int CTexture::Unbind()
+{
+    if (D3D_FAILED(2, device->SetTexture(static_cast<DWORD>(stage), nullptr)))
+        return 1;
+    return 0;
+}
+
+int CTexture::AddData(const std::uint32_t* pixels, int width, int height)
+{
+    logger->Log(2, "Adding data to texture : Width=%i Height=%i", width, height);
+    logger->NewLine();
+    if (fileName != nullptr)
+        return 0;
+
+    // A new texture every time, whatever the size of the last one.
+    ReleaseTexture();
+    if (D3D_FAILED_AS(kAddDataReportFormat, 2,
+                      D3DXCreateTexture(device, width, height, 1, D3DUSAGE_DYNAMIC,
+                                        D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture)))
+        return 1;
+
+    D3DLOCKED_RECT locked;
+    if (D3D_FAILED_AS(kAddDataReportFormat, 2,
+                      texture->LockRect(0, &locked, nullptr, D3DLOCK_DISCARD)))
+        return 1;
+    const int pitchWords = locked.Pitch / 4;
+    const std::size_t stagingWords = FillStaging(pixels, width, height, pitchWords);
+    std::memcpy(locked.pBits, staging, stagingWords * sizeof *staging);
+    if (D3D_FAILED_AS(kAddDataReportFormat, 2, texture->UnlockRect(0)))
+        return 1;
+    return 0;
+}
+
+HRESULT CTexture::LoadFile(D3DCOLOR colorKey)
+{
+    const std::vector<wchar_t> wideName = WideFileName(fileName);
+    return D3DXCreateTextureFromFileExW(device, wideName.data(), 0, 0, 1, 0, D3DFMT_A8R8G8B8,
+                                        D3DPOOL_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, colorKey,
+                                        nullptr, nullptr, &texture);
+}
+
+std::size_t CTexture::FillStaging(const std::uint32_t* pixels, int width, int height,
+                                  int pitchWords)
+{
+    const int rows = std::max(height, 0);
+    const int rowWords = std::max(pitchWords, 0);
+    const std::size_t words = static_cast<std::size_t>(rows) * static_cast<std::size_t>(rowWords);
+
+    // The words past the image's width in each row are padding of the
+    // surface; they are not written, and start out as zero so that the
+    // driver never receives undefined memory.
+    std::uint32_t* block = new std::uint32_t[words]();
+    delete[] staging;
+    staging = block;
+
+    // A pitch narrower than a row (no real driver returns one) holds only
+    // the part of each row that fits.
+    const int columns = std::min(width, rowWords);
+    for (int y = 0; y < rows; ++y)
+        for (int x = 0; x < columns; ++x)
+            staging[static_cast<std::size_t>(y) * rowWords + x] =
+                pixels[static_cast<std::size_t>(y) * width + x];
+    return words;
+}
+
+void CTexture::ReleaseTexture()
+{
+    if (texture != nullptr)
+    {
+        texture->Release();
+        texture = nullptr;
+    }
+}

@@ -1,6 +1,7 @@
 #ifndef GRAPHICSDLL_CTEXTURE_H
 #define GRAPHICSDLL_CTEXTURE_H
 
+#include <cstddef>
 #include <cstdint>
 
 #include "Direct3D.h"
@@ -30,6 +31,14 @@ public:
     char* fileName;                // owned copy; null for a blank texture
     int stage;                     // texture stage of Bind and Unbind
     std::uint32_t* staging;        // owned; the last block AddData wrote, at the locked pitch
+
+private:
+    // Loads fileName into texture; the caller reports a failure.
+    HRESULT LoadFile(D3DCOLOR colorKey);
+    // Replaces staging with the pixels laid out at the locked pitch; returns
+    // the block's size in words.
+    std::size_t FillStaging(const std::uint32_t* pixels, int width, int height, int pitchWords);
+    void ReleaseTexture();
 };
 
 #endif

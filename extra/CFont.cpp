@@ -1,18 +1,195 @@
 #include "CFont.h"
 
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+
 #include "ErrorReport.h"
+#include "ILogger.h"
+
+namespace {
+
+// Both name buffers: 255 characters and the terminator.
+const std::size_t kFaceNameCapacity = 256;
+
+// Top-left aligned, wrapped at the rectangle's right edge, clipped to it.
+const DWORD kTextFormat = DT_LEFT | DT_TOP | DT_WORDBREAK;
+
+// A text of n bytes never gives more than n wide characters, so n + 2 holds
+// it with its terminator.
+std::size_t BufferSizeFor(const char* text)
+{
+    return std::strlen(text) + 2;
+}
+
+// A text that the current locale cannot convert is kept as an empty one
+// rather than as whatever the buffer held before.
+void ConvertText(wchar_t* buffer, const char* text, std::size_t capacity)
+{
+    if (std::mbstowcs(buffer, text, capacity) == static_cast<std::size_t>(-1))
+        buffer[0] = L'\0';
+}
+
+}  // namespace
 
 CFont::CFont()
     : device(nullptr), logger(nullptr), font(nullptr), faceNameW(nullptr), faceName(nullptr),
       height(0), width(0), weight(0), nextEntry(0) {}
-int CFont::Create(ILogger*, int, int, int, const char*) { return 1; }
-int CFont::Release() { return 0; }
-void CFont::Destroy() { delete this; }
-int CFont::Render() { return 0; }
-int CFont::AddText(const char*, std::uint32_t, int, int, int, int) { return 0; }
-int CFont::OnLostDevice() { return 1; }
-int CFont::OnResetDevice() { return 1; }
-const char* CFont::GetFaceName() { return faceName; }
-int CFont::GetHeight() { return height; }
-int CFont::GetWidth() { return width; }
-int CFont::GetWeight() { return weight; }
+
+int CFont::Create(ILogger* hostLogger, int fontHeight, int fontWidth, int fontWeight,
+                  const char* name)
+{
+    // A name that fills the buffers would reach D3DX without its terminator.
+    if (std::strlen(name) >= kFaceNameCapacity)
+        return 1;
+    ReleaseFont();
+    FreeNames();
+
+    height = fontHeight;
+    width = fontWidth;
+    weight = fontWeight;
+    faceNameW = new wchar_t[kFaceNameCapacity]();
+    faceName = new char[kFaceNameCapacity]();
+    std::strcpy(faceName, name);
+    // The zero fill terminates the name even when the conversion stops early.
+    std::mbstowcs(faceNameW, faceName, kFaceNameCapacity);
+    logger = hostLogger;
+
+    logger->Log(2, "Creating Font: %s", faceName);
+    logger->Log(2, "Width: %i", width);
+    logger->Log(2, "Height: %i", height);
+    logger->Log(2, "Weight: %i", weight);
+    if (D3D_FAILED(2, D3DXCreateFontW(device, height, width, weight, 1, FALSE, DEFAULT_CHARSET,
+                                      OUT_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                      DEFAULT_PITCH | FF_DONTCARE, faceNameW, &font)))
+        return 1;
+    logger->NewLine();
+    logger->NewLine();
+    return 0;
+}
+
+int CFont::Release()
+{
+    ReleaseFont();
+    FreeNames();
+    for (wchar_t*& text : texts)
+    {
+        delete[] text;
+        text = nullptr;
+    }
+    rects.clear();
+    texts.clear();
+    colors.clear();
+    capacities.clear();
+    return 0;
+}
+
+void CFont::Destroy()
+{
+    delete this;
+}
+
+int CFont::Render()
+{
+    // Without its D3DX font (after Release) there is nothing to draw with.
+    if (font != nullptr)
+    {
+        for (std::size_t i = 0; i < texts.size(); ++i)
+        {
+            // DrawTextW may write to the rectangle; the entry keeps its own.
+            RECT rect = rects[i];
+            font->DrawTextW(nullptr, texts[i], -1, &rect, kTextFormat, colors[i]);
+        }
+    }
+    nextEntry = 0;
+    return 0;
+}
+
+int CFont::AddText(const char* text, std::uint32_t color, int left, int top, int right,
+                   int bottom)
+{
+    const std::size_t needed = BufferSizeFor(text);
+    const RECT rect = {left, top, right, bottom};
+    const std::size_t entry = static_cast<std::size_t>(nextEntry);
+
+    if (entry < texts.size())
+    {
+        // Buffers only grow, so a frame like the last one allocates nothing.
+        if (static_cast<std::size_t>(capacities[entry]) < needed)
+        {
+            wchar_t* larger = new wchar_t[needed];
+            delete[] texts[entry];
+            texts[entry] = larger;
+            capacities[entry] = static_cast<int>(needed);
+        }
+        ConvertText(texts[entry], text, needed);
+        rects[entry] = rect;
+        colors[entry] = color;
+    }
+    else
+    {
+        wchar_t* buffer = new wchar_t[needed];
+        ConvertText(buffer, text, needed);
+        texts.push_back(buffer);
+        rects.push_back(rect);
+        colors.push_back(color);
+        capacities.push_back(static_cast<int>(needed));
+    }
+    ++nextEntry;
+    return 0;
+}
+
+int CFont::OnLostDevice()
+{
+    if (font == nullptr)
+        return 0;
+    if (D3D_FAILED(2, font->OnLostDevice()))
+        return 1;
+    return 0;
+}
+
+int CFont::OnResetDevice()
+{
+    if (font == nullptr)
+        return 0;
+    if (D3D_FAILED(2, font->OnResetDevice()))
+        return 1;
+    return 0;
+}
+
+const char* CFont::GetFaceName()
+{
+    return faceName;
+}
+
+int CFont::GetHeight()
+{
+    return height;
+}
+
+int CFont::GetWidth()
+{
+    return width;
+}
+
+int CFont::GetWeight()
+{
+    return weight;
+}
+
+void CFont::ReleaseFont()
+{
+    if (font != nullptr)
+    {
+        font->Release();
+        font = nullptr;
+    }
+}
+
+void CFont::FreeNames()
+{
+    delete[] faceNameW;
+    faceNameW = nullptr;
+    delete[] faceName;
+    faceName = nullptr;
+}

@@ -41,6 +41,10 @@ public:
     std::vector<D3DCOLOR> colors;       // entry i's colour
     std::vector<int> capacities;        // entry i's buffer size in characters
     int nextEntry;                      // where the next AddText writes
+
+private:
+    void ReleaseFont();
+    void FreeNames();
 };
 
 #endif

@@ -100,7 +100,7 @@ MaterialDesc* DemoScene::NewMaterial(Vector3 ambient, Vector3 diffuse, Vector3 e
 bool DemoScene::Build(const std::string& assetsDirectory)
 {
     return graphics.Clear(0xFF0B1426) == 0 && graphics.SetFillMode(1) == 0 &&
-           graphics.SetLighting(true) == 0 && graphics.SetAmbientLight(0xFF4A5262) == 0 &&
+           graphics.SetLighting(true) == 0 && graphics.SetAmbientLight(0xFF5A6478) == 0 &&
            BuildLights() && BuildStage() && BuildCube(assetsDirectory) && BuildCrystals() &&
            BuildBoard() && BuildOverlay() && BuildFonts();
 }
@@ -110,7 +110,7 @@ bool DemoScene::BuildLights()
     ILight* sun = graphics.CreateLight();
     if (sun == nullptr ||
         sun->SetProperties(3, 0, 0, 0, 0.35f, -1.0f, 0.55f, 1, 0, 0, 0, 0, 0,
-                           0.7f, 0.68f, 0.62f, 0, 0, 0, 0, 0, 0, 0) != 0 ||
+                           0.55f, 0.53f, 0.5f, 0, 0, 0, 0, 0, 0, 0) != 0 ||
         sun->Enable(true) != 0)
         return Failed("the directional light");
     const Vector3 colours[2] = {{1.0f, 0.55f, 0.2f}, {0.25f, 0.55f, 1.0f}};
@@ -128,8 +128,8 @@ bool DemoScene::BuildLights()
 
 bool DemoScene::BuildStage()
 {
-    MaterialDesc* slate = NewMaterial({0.3f, 0.34f, 0.4f}, {0.42f, 0.48f, 0.55f}, {0, 0, 0});
-    MaterialDesc* stone = NewMaterial({0.55f, 0.48f, 0.4f}, {0.85f, 0.72f, 0.55f}, {0.04f, 0.03f, 0.02f});
+    MaterialDesc* slate = NewMaterial({0.4f, 0.46f, 0.55f}, {0.42f, 0.48f, 0.55f}, {0, 0, 0});
+    MaterialDesc* stone = NewMaterial({1.4f, 1.2f, 1.0f}, {0.85f, 0.72f, 0.55f}, {0, 0, 0});
     if (slate == nullptr || stone == nullptr)
         return Failed("the stage materials");
 

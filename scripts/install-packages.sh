@@ -6,7 +6,7 @@ packages=(
     cmake g++ make python3 binutils
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     g++-mingw-w64-x86-64 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
-    wine wine64 xvfb xauth
+    wine wine64 xvfb xauth fonts-wine libgl1-mesa-dri
 )
 
 missing=()

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "AllocationCounter.h"
 #include "CActor.h"
 #include "CLight.h"
 #include "GraphicsTest.h"
@@ -170,6 +171,31 @@ TEST_F(Frame, AppliesFormatAndMaterialOnlyWhenTheyChange)
     EXPECT_EQ(standin::CountCalls("SetFVF"), 0);
     EXPECT_EQ(standin::CountCalls("SetMaterial"), 0);
     EXPECT_EQ(standin::CountCalls("DrawIndexedPrimitive"), 2);
+}
+
+// Once a scene has been drawn, a frame that draws it again (text included)
+// allocates nothing.
+TEST_F(Frame, SteadyStateFramesAllocateNothing)
+{
+    CreateQuietly();
+    MaterialDesc* material = graphics.CreateMaterial();
+    AddCharacter(0, kXyzNormal, material)->SetTextures(graphics.CreateTexture("stone.bmp", 0), 1);
+    AddCharacter(1, kXyzDiffuse);
+    AddCharacter(-10, kXyzDiffuse)->SetAlphaBlend(true);
+    graphics.CreateLight()->Enable(true);
+    IFont* font = graphics.CreateFont("Arial", 8, 16, 400);
+    font->AddText("frame 1", 0xFFFFFFFF, 0, 0, 100, 20);
+    ASSERT_EQ(graphics.RenderFrame(), 0);
+
+    standin::SetRecording(false);
+    AllocationCounter allocations;
+    for (int frame = 0; frame < 3; ++frame)
+    {
+        font->AddText("frame 2", 0xFFFFFFFF, 0, 0, 100, 20);
+        ASSERT_EQ(graphics.RenderFrame(), 0);
+    }
+    EXPECT_EQ(allocations.Count(), 0u);
+    standin::SetRecording(true);
 }
 
 // --- The sort --------------------------------------------------------------------------

@@ -45,7 +45,7 @@ wine_prepare_prefix() {
         if [ "$(cat "$WINEPREFIX/.prepared" 2>/dev/null)" != "$version" ]; then
             echo "Creating the Wine prefix $WINEPREFIX (once, about 15 s)"
             rm -rf "$WINEPREFIX"
-            wineboot -i >/dev/null 2>&1
+            env -u DISPLAY wineboot -i >/dev/null 2>&1
             # A crash prints a backtrace instead of opening a dialog that
             # would wait for a click on the invisible screen.
             wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog \

@@ -132,6 +132,10 @@ int CActor::Create(std::uint32_t vertexCount, int layer, std::uint32_t fvf,
                    std::uint32_t vertexBytes, std::uint32_t stride, int indexCount,
                    const void* vertices, const std::uint32_t* indices)
 {
+    // Geometry that cannot be copied is refused before anything changes.
+    if (indexCount < 0 || (vertexBytes > 0 && vertices == nullptr) ||
+        (indexCount > 0 && indices == nullptr))
+        return 1;
     // A new format may move the actor in the draw order; the request comes
     // before the old geometry goes.
     if (fvf != this->fvf)

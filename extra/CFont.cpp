@@ -40,7 +40,7 @@ int CFont::Create(ILogger* hostLogger, int fontHeight, int fontWidth, int fontWe
                   const char* name)
 {
     // A name that fills the buffers would reach D3DX without its terminator.
-    if (std::strlen(name) >= kFaceNameCapacity)
+    if (name == nullptr || std::strlen(name) >= kFaceNameCapacity)
         return 1;
     ReleaseFont();
     FreeNames();
@@ -108,6 +108,8 @@ int CFont::Render()
 int CFont::AddText(const char* text, std::uint32_t color, int left, int top, int right,
                    int bottom)
 {
+    if (text == nullptr)
+        text = "";  // an entry that draws nothing, rather than a crash
     const std::size_t needed = BufferSizeFor(text);
     const RECT rect = {left, top, right, bottom};
     const std::size_t entry = static_cast<std::size_t>(nextEntry);

@@ -151,6 +151,9 @@ int CTexture::AddData(const std::uint32_t* pixels, int width, int height)
     logger->NewLine();
     if (fileName != nullptr)
         return 0;
+    // Without pixels there is nothing to fill the texture with.
+    if (pixels == nullptr && width > 0 && height > 0)
+        return 1;
 
     // A new texture every time, whatever the size of the last one.
     ReleaseTexture();

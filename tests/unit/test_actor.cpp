@@ -138,6 +138,18 @@ TEST_F(ActorTest, BuffersHoldTheLastGeometryAgainAfterAResetEvenWhenTheHostOverw
     EXPECT_THAT(standin::DeviceCallTexts(), IsEmpty());
 }
 
+TEST_F(ActorTest, GeometryThatCannotBeCopiedIsRefusedAndTheOldGeometryStays)
+{
+    ASSERT_EQ(CreateQuad(), 0);
+    IDirect3DVertexBuffer9* buffer = actor->vertexBuffer;
+    standin::ClearCalls();
+    EXPECT_EQ(actor->Create(4, 0, kFormat, 64, 16, 3, nullptr, indices.data()), 1);
+    EXPECT_EQ(actor->Create(4, 0, kFormat, 64, 16, 3, vertices.data(), nullptr), 1);
+    EXPECT_EQ(actor->Create(4, 0, kFormat, 64, 16, -3, vertices.data(), indices.data()), 1);
+    EXPECT_THAT(standin::CallTexts(), IsEmpty());
+    EXPECT_EQ(actor->vertexBuffer, buffer);
+}
+
 TEST_F(ActorTest, CreateResortsOnlyForANewFormatBeforeDroppingTheOldGeometry)
 {
     ASSERT_EQ(CreateQuad(), 0);  // from format 0

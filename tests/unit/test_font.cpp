@@ -227,6 +227,15 @@ TEST_F(FontTest, SteadyStateFramesAllocateNothing)
     EXPECT_EQ(0u, allocations.Count());
 }
 
+TEST_F(FontTest, NullTextsAreEmptyEntriesAndNullNamesAreRefused)
+{
+    EXPECT_EQ(1, font->Create(&logger, 16, 8, 400, nullptr));
+    CreateReadyFont();
+    font->AddText(nullptr, 0xFFFFFFFF, 0, 0, 10, 10);
+    ASSERT_THAT(font->texts, SizeIs(1));
+    EXPECT_EQ(std::wstring(), font->texts[0]);
+}
+
 TEST_F(FontTest, AddTextAfterReleaseAppendsUntilTheNextRender)
 {
     CreateReadyFont();

@@ -290,6 +290,14 @@ TEST_F(TextureTest, EachAddDataMakesANewTextureInPlaceOfTheLastOne)
     EXPECT_THAT(WordsOf(standin::TextureBytes(texture->texture)), ElementsAre(0xFF222222u));
 }
 
+TEST_F(TextureTest, AddDataWithoutPixelsFailsWithoutTouchingTheDevice)
+{
+    CreateBlank();
+    EXPECT_EQ(1, texture->AddData(nullptr, 2, 2));
+    EXPECT_THAT(standin::CallTexts(), IsEmpty());
+    EXPECT_EQ(nullptr, texture->texture);
+}
+
 TEST_F(TextureTest, AddDataOnAFileTextureOnlyLogs)
 {
     LoadFile();

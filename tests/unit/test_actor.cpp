@@ -14,7 +14,7 @@
 #include "CActor.h"
 #include "CGraphicsD3D.h"
 #include "ITexture.h"
-#include "RecordingLogger.h"
+#include "DeviceTest.h"
 
 namespace {
 
@@ -57,18 +57,12 @@ public:
     std::vector<bool> sortRequestedAtRelease;
 };
 
-class ActorTest : public ::testing::Test
+class ActorTest : public DeviceTest
 {
 protected:
     void SetUp() override
     {
-        standin::Reset();
-        d3d = Direct3DCreate9(D3D_SDK_VERSION);
-        D3DPRESENT_PARAMETERS params = {};
-        params.Windowed = TRUE;
-        params.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &params,
-                                    &device), D3D_OK);
+        DeviceTest::SetUp();
         actor->device = device;
         actor->owner = &graphics;
         ASSERT_EQ(actor->Init(&logger), 0);
@@ -82,9 +76,7 @@ protected:
         actor->SetTextures(nullptr, 0);
         actor->Release();
         actor->Destroy();
-        device->Release();
-        d3d->Release();
-        EXPECT_THAT(standin::LiveObjects(), IsEmpty());
+        DeviceTest::TearDown();
     }
 
     // Four 16-byte vertices and seven indices: two triangles and one left over.
@@ -100,10 +92,7 @@ protected:
         return bytes;
     }
 
-    IDirect3D9* d3d = nullptr;
-    IDirect3DDevice9* device = nullptr;
     CGraphicsD3D graphics;
-    RecordingLogger logger;
     SortWatchingActor* actor = new SortWatchingActor();
     std::vector<unsigned char> vertices = std::vector<unsigned char>(64);
     std::vector<std::uint32_t> indices = {0, 1, 2, 2, 1, 3, 0};

@@ -4,7 +4,7 @@
 #include <standin/Recorder.h>
 
 #include "CCamera.h"
-#include "RecordingLogger.h"
+#include "DeviceTest.h"
 
 namespace {
 
@@ -12,18 +12,12 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::MatchesRegex;
 
-class CameraTest : public ::testing::Test
+class CameraTest : public DeviceTest
 {
 protected:
     void SetUp() override
     {
-        standin::Reset();
-        d3d = Direct3DCreate9(D3D_SDK_VERSION);
-        D3DPRESENT_PARAMETERS params = {};
-        params.Windowed = TRUE;
-        params.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &params,
-                                    &device), D3D_OK);
+        DeviceTest::SetUp();
         camera->device = device;
     }
 
@@ -31,14 +25,9 @@ protected:
     {
         camera->Release();
         camera->Destroy();
-        device->Release();
-        d3d->Release();
-        EXPECT_THAT(standin::LiveObjects(), IsEmpty());
+        DeviceTest::TearDown();
     }
 
-    IDirect3D9* d3d = nullptr;
-    IDirect3DDevice9* device = nullptr;
-    RecordingLogger logger;
     CCamera* camera = new CCamera();
 };
 

@@ -10,7 +10,7 @@
 #include "AllocationCounter.h"
 #include "CFont.h"
 #include "ErrorNames.h"
-#include "RecordingLogger.h"
+#include "DeviceTest.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -46,37 +46,21 @@ bool SameRect(const RECT& a, const RECT& b)
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-class FontTest : public ::testing::Test
+class FontTest : public DeviceTest
 {
 protected:
     void SetUp() override
     {
-        standin::Reset();
-        direct3d = Direct3DCreate9(D3D_SDK_VERSION);
-        ASSERT_NE(direct3d, nullptr);
-        D3DPRESENT_PARAMETERS parameters = {};
-        parameters.Windowed = TRUE;
-        parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-        ASSERT_EQ(D3D_OK, direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr,
-                                                 D3DCREATE_HARDWARE_VERTEXPROCESSING,
-                                                 &parameters, &device));
+        DeviceTest::SetUp();
         font = new CFont;
         font->device = device;
-        standin::ClearCalls();
     }
 
     void TearDown() override
     {
-        standin::SetRecording(true);
         font->Release();
         font->Destroy();
-        if (device != nullptr)
-            device->Release();
-        if (direct3d != nullptr)
-            direct3d->Release();
-        // Whatever a test did, the font gave back every reference it took.
-        EXPECT_THAT(standin::LiveObjects(), IsEmpty());
+        DeviceTest::TearDown();
     }
 
     // A ready font, its creation's calls and lines forgotten.
@@ -87,10 +71,7 @@ protected:
         standin::ClearCalls();
     }
 
-    IDirect3D9* direct3d = nullptr;
-    IDirect3DDevice9* device = nullptr;
     CFont* font = nullptr;
-    RecordingLogger logger;
 };
 
 // --- Create ------------------------------------------------------------------------

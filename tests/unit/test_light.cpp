@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "CLight.h"
-#include "RecordingLogger.h"
+#include "DeviceTest.h"
 
 namespace {
 
@@ -14,18 +14,12 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::MatchesRegex;
 
-class LightTest : public ::testing::Test
+class LightTest : public DeviceTest
 {
 protected:
     void SetUp() override
     {
-        standin::Reset();
-        d3d = Direct3DCreate9(D3D_SDK_VERSION);
-        D3DPRESENT_PARAMETERS params = {};
-        params.Windowed = TRUE;
-        params.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &params,
-                                    &device), D3D_OK);
+        DeviceTest::SetUp();
         light->device = device;
         ASSERT_EQ(light->Init(&logger, 5), 0);
         standin::ClearCalls();
@@ -35,9 +29,7 @@ protected:
     {
         light->Release();
         light->Destroy();
-        device->Release();
-        d3d->Release();
-        EXPECT_THAT(standin::LiveObjects(), IsEmpty());
+        DeviceTest::TearDown();
     }
 
     // Every value distinct, so one in the wrong field shows.
@@ -49,9 +41,6 @@ protected:
                                     base + 20, base + 21, base + 22);
     }
 
-    IDirect3D9* d3d = nullptr;
-    IDirect3DDevice9* device = nullptr;
-    RecordingLogger logger;
     CLight* light = new CLight();
 };
 

@@ -11,7 +11,7 @@
 
 #include "CTexture.h"
 #include "ErrorNames.h"
-#include "RecordingLogger.h"
+#include "DeviceTest.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -53,36 +53,21 @@ std::vector<std::uint32_t> WordsOf(const std::vector<unsigned char>& bytes)
     return words;
 }
 
-class TextureTest : public ::testing::Test
+class TextureTest : public DeviceTest
 {
 protected:
     void SetUp() override
     {
-        standin::Reset();
-        direct3d = Direct3DCreate9(D3D_SDK_VERSION);
-        ASSERT_NE(direct3d, nullptr);
-        D3DPRESENT_PARAMETERS parameters = {};
-        parameters.Windowed = TRUE;
-        parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-        ASSERT_EQ(D3D_OK, direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr,
-                                                 D3DCREATE_HARDWARE_VERTEXPROCESSING,
-                                                 &parameters, &device));
+        DeviceTest::SetUp();
         texture = new CTexture;
         texture->device = device;
-        standin::ClearCalls();
     }
 
     void TearDown() override
     {
         texture->Release();
         texture->Destroy();
-        if (device != nullptr)
-            device->Release();
-        if (direct3d != nullptr)
-            direct3d->Release();
-        // Whatever a test did, the texture gave back every reference it took.
-        EXPECT_THAT(standin::LiveObjects(), IsEmpty());
+        DeviceTest::TearDown();
     }
 
     // The texture loaded from `name` on stage 1, the load's calls and lines forgotten.
@@ -100,10 +85,7 @@ protected:
         standin::ClearCalls();
     }
 
-    IDirect3D9* direct3d = nullptr;
-    IDirect3DDevice9* device = nullptr;
     CTexture* texture = nullptr;
-    RecordingLogger logger;
 };
 
 // --- Create ------------------------------------------------------------------------

@@ -29,7 +29,7 @@ bool IsWin32Form(std::uint32_t value)
     return (value & kHighWord) == 0 || (value & kHighWord) == kWin32HResultBase;
 }
 
-} // namespace
+}  // namespace
 
 ErrorNameTable Win32CodeNames()
 {
@@ -46,7 +46,8 @@ const wchar_t* ErrorName(std::int32_t code)
     const std::uint32_t value = static_cast<std::uint32_t>(code);
     if (const wchar_t* name = FindName(std::begin(kResultCodeNames), std::end(kResultCodeNames), value))
         return name;
-    if (IsWin32Form(value)) {
+    if (IsWin32Form(value))
+    {
         if (const wchar_t* name = FindName(std::begin(kWin32CodeNames), std::end(kWin32CodeNames), value & kLowWord))
             return name;
     }

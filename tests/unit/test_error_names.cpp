@@ -188,4 +188,4 @@ TEST(ErrorNameTableGeneration, CommittedTableIsWhatTheHeadersGive)
                                     << FirstDifference(committed, fresh);
 }
 
-} // namespace
+}  // namespace

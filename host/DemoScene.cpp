@@ -113,15 +113,25 @@ bool DemoScene::BuildLights()
                            0.55f, 0.53f, 0.5f, 0, 0, 0, 0, 0, 0, 0) != 0 ||
         sun->Enable(true) != 0)
         return Failed("the directional light");
+    for (ILight*& lamp : lamps) {
+        lamp = graphics.CreateLight();
+        if (lamp == nullptr || lamp->Enable(true) != 0)
+            return Failed("a point light");
+    }
+    return PlaceLamps(0.0f);
+}
+
+// Two coloured point lights circling the pedestal, low over the floor.
+bool DemoScene::PlaceLamps(float seconds)
+{
     const Vector3 colours[2] = {{1.0f, 0.55f, 0.2f}, {0.25f, 0.55f, 1.0f}};
     for (int i = 0; i < 2; ++i) {
-        lamps[i] = graphics.CreateLight();
-        if (lamps[i] == nullptr ||
-            lamps[i]->SetProperties(1, 0, 1, 0, 0, 0, 0, 0.25f, 0.1f, 0.02f, 0, 0, 0,
-                                    colours[i].x, colours[i].y, colours[i].z, 0, 0, 0,
-                                    10.0f, 0, 0, 0) != 0 ||
-            lamps[i]->Enable(true) != 0)
-            return Failed("a point light");
+        float angle = -seconds * 0.7f + i * kPi + 0.6f;
+        const Vector3& c = colours[i];
+        if (lamps[i]->SetProperties(1, 3.4f * std::cos(angle), 1.3f, 3.4f * std::sin(angle),
+                                    0, 0, 0, 0.25f, 0.1f, 0.02f, 0, 0, 0, c.x, c.y, c.z,
+                                    0, 0, 0, 10.0f, 0, 0, 0) != 0)
+            return false;
     }
     return true;
 }
@@ -265,7 +275,7 @@ void DemoScene::PlaceCamera(float seconds)
     LookAt(*camera, eye, {0, 1.6f, 0.5f});
 }
 
-void DemoScene::Update(int frame, double framesPerSecond)
+bool DemoScene::Update(int frame, double framesPerSecond)
 {
     float seconds = frame / kFramesPerSecond;
     PlaceCamera(seconds);
@@ -285,23 +295,15 @@ void DemoScene::Update(int frame, double framesPerSecond)
         crystals[i]->SetScale(scale.x, scale.y, scale.z);
     }
 
-    for (int i = 0; i < 2; ++i) {
-        float angle = -seconds * 0.7f + i * kPi + 0.6f;
-        lamps[i]->SetProperties(1, 3.4f * std::cos(angle), 1.3f, 3.4f * std::sin(angle),
-                                0, 0, 0, 0.25f, 0.1f, 0.02f, 0, 0, 0,
-                                i ? 0.25f : 1.0f, 0.55f, i ? 1.0f : 0.2f, 0, 0, 0,
-                                10.0f, 0, 0, 0);
-    }
-
-    float width = static_cast<float>(options.width);
     titleFont->AddText("GraphicsDLL", 0xFFFFD98A, 20, 12, 260, 52);
     smallFont->AddText("Direct3D 9 plug-in  -  sample host", 0xFFB8D8F0, 212, 22,
-                       static_cast<int>(width) - 10, 48);
+                       options.width - 10, 48);
     char info[160];
     std::snprintf(info, sizeof info, "Frame %d / %d     %.1f fps     %dx%dx%d %s", frame,
                   options.frames, framesPerSecond, options.width, options.height,
                   options.colourDepth, options.windowed ? "windowed" : "full-screen");
     smallFont->AddText(info, 0xFFE8F0FF, 24, options.height - 38, 466, options.height - 14);
+    return PlaceLamps(seconds);
 }
 
 bool DemoScene::AfterFrame(bool frameSucceeded)

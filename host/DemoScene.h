@@ -24,8 +24,9 @@ public:
     // Creates every object. On the first failure says which in the log and
     // returns false.
     bool Build(const std::string& assetsDirectory);
-    // Places everything for this frame and queues its text; frames count from 1.
-    void Update(int frame, double framesPerSecond);
+    // Places everything for this frame and queues its text; frames count
+    // from 1. False when the graphics system refused a change.
+    bool Update(int frame, double framesPerSecond);
     // Called after every RenderFrame: the graphics system brings back file
     // textures after a device reset, but the host must fill its blank texture
     // again. False when that fails.
@@ -33,6 +34,7 @@ public:
 
 private:
     bool BuildLights();
+    bool PlaceLamps(float seconds);
     bool BuildStage();
     bool BuildCube(const std::string& assetsDirectory);
     bool BuildCrystals();

@@ -100,7 +100,10 @@ bool RenderFrames(IGraphics& graphics, HostWindow& window, DemoScene& scene,
             Sleep(50);
             continue;
         }
-        scene.Update(frame, counter.Rate());
+        if (!scene.Update(frame, counter.Rate())) {
+            log.Note("the scene could not be updated for frame %d", frame);
+            return false;
+        }
         bool drawn = graphics.RenderFrame() == 0;
         if (!scene.AfterFrame(drawn))
             return false;

@@ -50,7 +50,8 @@ void ConsoleLogger::Write(const char* prefix, const char* text)
 {
     std::printf("%s%s\n", prefix, text);
     std::fflush(stdout);
-    if (file != nullptr) {
+    if (file != nullptr)
+    {
         std::fprintf(file, "%s%s\n", prefix, text);
         std::fflush(file);
     }

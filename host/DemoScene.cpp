@@ -15,11 +15,14 @@ const float kFramesPerSecond = 60.0f;
 
 const int kPatternSize = 64;
 const int kStageLayer = 0;
-const int kCubeLayer = 1;     // after the stage, so its keyed window shows the stage
-const int kGlassLayer = 2;    // translucent things last, over everything solid
+const int kCubeLayer = 1;   // after the stage, so its keyed window shows the stage
+const int kGlassLayer = 2;  // translucent things last, over everything solid
 const int kOverlayLayer = -10;
 
-float Degrees(float radians) { return radians * 180.0f / kPi; }
+float Degrees(float radians)
+{
+    return radians * 180.0f / kPi;
+}
 
 // The camera takes a position and two angles: the first around the vertical
 // axis, the second from the vertical. With the second angle between 180 and
@@ -59,7 +62,8 @@ std::uint32_t PatternTexel(int x, int y, int generation)
 D3DCOLOR Untextured(D3DCOLOR wanted)
 {
     D3DCOLOR result = wanted & 0xFF000000u;
-    for (int shift = 0; shift < 24; shift += 8) {
+    for (int shift = 0; shift < 24; shift += 8)
+    {
         double channel = ((wanted >> shift) & 0xFF) / 255.0;
         result |= static_cast<D3DCOLOR>(std::lround(std::sqrt(channel) * 255.0)) << shift;
     }
@@ -77,8 +81,7 @@ void SetColour(float (&colour)[3], Vector3 value)
 
 DemoScene::DemoScene(IGraphics& graphics, ConsoleLogger& log, const HostOptions& options)
     : graphics(graphics), log(log), options(options)
-{
-}
+{}
 
 bool DemoScene::Failed(const char* what)
 {
@@ -109,11 +112,12 @@ bool DemoScene::BuildLights()
 {
     ILight* sun = graphics.CreateLight();
     if (sun == nullptr ||
-        sun->SetProperties(3, 0, 0, 0, 0.35f, -1.0f, 0.55f, 1, 0, 0, 0, 0, 0,
-                           0.55f, 0.53f, 0.5f, 0, 0, 0, 0, 0, 0, 0) != 0 ||
+        sun->SetProperties(3, 0, 0, 0, 0.35f, -1.0f, 0.55f, 1, 0, 0, 0, 0, 0, 0.55f, 0.53f, 0.5f, 0,
+                           0, 0, 0, 0, 0, 0) != 0 ||
         sun->Enable(true) != 0)
         return Failed("the directional light");
-    for (ILight*& lamp : lamps) {
+    for (ILight*& lamp : lamps)
+    {
         lamp = graphics.CreateLight();
         if (lamp == nullptr || lamp->Enable(true) != 0)
             return Failed("a point light");
@@ -125,12 +129,13 @@ bool DemoScene::BuildLights()
 bool DemoScene::PlaceLamps(float seconds)
 {
     const Vector3 colours[2] = {{1.0f, 0.55f, 0.2f}, {0.25f, 0.55f, 1.0f}};
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 2; ++i)
+    {
         float angle = -seconds * 0.7f + i * kPi + 0.6f;
         const Vector3& c = colours[i];
-        if (lamps[i]->SetProperties(1, 3.4f * std::cos(angle), 1.3f, 3.4f * std::sin(angle),
-                                    0, 0, 0, 0.25f, 0.1f, 0.02f, 0, 0, 0, c.x, c.y, c.z,
-                                    0, 0, 0, 10.0f, 0, 0, 0) != 0)
+        if (lamps[i]->SetProperties(1, 3.4f * std::cos(angle), 1.3f, 3.4f * std::sin(angle), 0, 0,
+                                    0, 0.25f, 0.1f, 0.02f, 0, 0, 0, c.x, c.y, c.z, 0, 0, 0, 10.0f,
+                                    0, 0, 0) != 0)
             return false;
     }
     return true;
@@ -162,8 +167,10 @@ bool DemoScene::BuildStage()
     if (pedestal == nullptr || pedestal->SetMaterial(stone) != 0)
         return Failed("the pedestal");
 
-    const Vector3 columnPlaces[4] = {{-4.5f, 0, 3.5f}, {4.5f, 0, 3.5f}, {-6.5f, 0, -1}, {6.5f, 0, -1}};
-    for (const Vector3& place : columnPlaces) {
+    const Vector3 columnPlaces[4] = {
+        {-4.5f, 0, 3.5f}, {4.5f, 0, 3.5f}, {-6.5f, 0, -1}, {6.5f, 0, -1}};
+    for (const Vector3& place : columnPlaces)
+    {
         ICharacter* column = CreateMesh(graphics, MakeColumn(6, 0.45f, 3.2f), kStageLayer);
         if (column == nullptr || column->SetMaterial(stone) != 0)
             return Failed("a column");
@@ -195,7 +202,8 @@ bool DemoScene::BuildCrystals()
     if (glass == nullptr)
         return Failed("the glass material");
     const D3DCOLOR colours[2] = {Untextured(0x9060D0FF), Untextured(0x90FF70C0)};
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 2; ++i)
+    {
         crystals[i] = CreateMesh(graphics, MakeCrystal(0.45f, 0.8f, colours[i]), kGlassLayer);
         if (crystals[i] == nullptr || crystals[i]->SetMaterial(glass) != 0)
             return Failed("a crystal");
@@ -246,7 +254,8 @@ bool DemoScene::BuildOverlay()
                         Untextured(0xC0101A2E)),
          "the info panel"},
     };
-    for (const auto& panel : panels) {
+    for (const auto& panel : panels)
+    {
         ICharacter* character = CreateMesh(graphics, panel.mesh, kOverlayLayer);
         if (character == nullptr)
             return Failed(panel.name);
@@ -283,7 +292,8 @@ bool DemoScene::Update(int frame, double framesPerSecond)
     cube->SetRotation(18.0f * std::sin(seconds * 0.8f), 107.0f + frame * 1.2f, 0);
     cube->SetPosition(0, 2.35f + 0.12f * std::sin(seconds * 1.7f), 0);
 
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 2; ++i)
+    {
         float angle = seconds * 0.9f + i * kPi;
         // The scale multiplies the translation too, so the position is given
         // in scaled units.
@@ -308,7 +318,8 @@ bool DemoScene::Update(int frame, double framesPerSecond)
 
 bool DemoScene::AfterFrame(bool frameSucceeded)
 {
-    if (!frameSucceeded) {
+    if (!frameSucceeded)
+    {
         patternLost = true;
         return true;
     }

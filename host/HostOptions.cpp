@@ -68,32 +68,67 @@ const char* OptionsUsage()
 
 std::string ParseOptions(int argc, const char* const* argv, HostOptions& options)
 {
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 1; i < argc; ++i)
+    {
         std::string name = argv[i];
-        if (name == "--help") { options.help = true; continue; }
-        if (name == "--fullscreen") { options.windowed = false; continue; }
-        if (name == "--windowed") { options.windowed = true; continue; }
-        if (name == "--vsync") { options.vsync = true; continue; }
-        if (name == "--no-vsync") { options.vsync = false; continue; }
+        if (name == "--help")
+        {
+            options.help = true;
+            continue;
+        }
+        if (name == "--fullscreen")
+        {
+            options.windowed = false;
+            continue;
+        }
+        if (name == "--windowed")
+        {
+            options.windowed = true;
+            continue;
+        }
+        if (name == "--vsync")
+        {
+            options.vsync = true;
+            continue;
+        }
+        if (name == "--no-vsync")
+        {
+            options.vsync = false;
+            continue;
+        }
 
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         bool ok = value != nullptr;
-        if (name == "--frames") ok = ok && ReadInt(value, 1, 100000000, options.frames);
-        else if (name == "--size") ok = ok && ReadSize(value, options.width, options.height);
-        else if (name == "--width") ok = ok && ReadInt(value, 1, 16384, options.width);
-        else if (name == "--height") ok = ok && ReadInt(value, 1, 16384, options.height);
-        else if (name == "--depth") ok = ok && ReadInt(value, 16, 32, options.colourDepth) &&
-                                         (options.colourDepth == 16 || options.colourDepth == 32);
-        else if (name == "--back-buffers") ok = ok && ReadInt(value, 1, 3, options.backBuffers);
-        else if (name == "--multisample") ok = ok && ReadInt(value, 0, 16, options.multisampleType);
-        else if (name == "--multisample-quality") ok = ok && ReadInt(value, 0, 255, options.multisampleQuality);
+        if (name == "--frames")
+            ok = ok && ReadInt(value, 1, 100000000, options.frames);
+        else if (name == "--size")
+            ok = ok && ReadSize(value, options.width, options.height);
+        else if (name == "--width")
+            ok = ok && ReadInt(value, 1, 16384, options.width);
+        else if (name == "--height")
+            ok = ok && ReadInt(value, 1, 16384, options.height);
+        else if (name == "--depth")
+            ok = ok && ReadInt(value, 16, 32, options.colourDepth) &&
+                 (options.colourDepth == 16 || options.colourDepth == 32);
+        else if (name == "--back-buffers")
+            ok = ok && ReadInt(value, 1, 3, options.backBuffers);
+        else if (name == "--multisample")
+            ok = ok && ReadInt(value, 0, 16, options.multisampleType);
+        else if (name == "--multisample-quality")
+            ok = ok && ReadInt(value, 0, 255, options.multisampleQuality);
         // The near plane is at 1.
-        else if (name == "--far") ok = ok && ReadFloat(value, 1.0f, options.farDistance);
-        else if (name == "--screenshot") ok = ok && ReadText(value, options.screenshotPath);
-        else if (name == "--log") ok = ok && ReadText(value, options.logPath);
-        else if (name == "--plugin") ok = ok && ReadText(value, options.pluginPath);
-        else if (name == "--assets") ok = ok && ReadText(value, options.assetsPath);
-        else return "unknown option " + name + " (see --help)";
+        else if (name == "--far")
+            ok = ok && ReadFloat(value, 1.0f, options.farDistance);
+        else if (name == "--screenshot")
+            ok = ok && ReadText(value, options.screenshotPath);
+        else if (name == "--log")
+            ok = ok && ReadText(value, options.logPath);
+        else if (name == "--plugin")
+            ok = ok && ReadText(value, options.pluginPath);
+        else if (name == "--assets")
+            ok = ok && ReadText(value, options.assetsPath);
+        else
+            return "unknown option " + name + " (see --help)";
         if (value == nullptr)
             return name + " needs a value (see --help)";
         if (!ok)

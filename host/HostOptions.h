@@ -13,13 +13,13 @@ struct HostOptions
     int backBuffers = 1;
     bool windowed = true;
     bool vsync = false;
-    int multisampleType = 0;      // a D3DMULTISAMPLE_TYPE value
+    int multisampleType = 0;  // a D3DMULTISAMPLE_TYPE value
     int multisampleQuality = 0;
     float farDistance = 1000.0f;  // far clipping distance, scene units
     std::string screenshotPath = "screenshot.bmp";
-    std::string logPath;          // empty: the terminal only
-    std::string pluginPath;       // empty: GraphicsDLL.dll beside the host
-    std::string assetsPath;       // empty: the assets folder beside the host
+    std::string logPath;     // empty: the terminal only
+    std::string pluginPath;  // empty: GraphicsDLL.dll beside the host
+    std::string assetsPath;  // empty: the assets folder beside the host
     bool help = false;
 };
 

@@ -35,8 +35,8 @@ bool HostWindow::Create(const wchar_t* title, int width, int height, bool window
     int x = windowed ? CW_USEDEFAULT : 0;
     int y = windowed ? CW_USEDEFAULT : 0;
     window = CreateWindowExW(0, kClassName, title, style | WS_VISIBLE, x, y,
-                             frame.right - frame.left, frame.bottom - frame.top,
-                             nullptr, nullptr, GetModuleHandleW(nullptr), this);
+                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                             GetModuleHandleW(nullptr), this);
     if (window == nullptr)
         return false;
     SetForegroundWindow(window);
@@ -47,7 +47,8 @@ bool HostWindow::Create(const wchar_t* title, int width, int height, bool window
 bool HostWindow::PumpMessages()
 {
     MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+    {
         if (message.message == WM_QUIT)
             closed = true;
         TranslateMessage(&message);
@@ -58,12 +59,15 @@ bool HostWindow::PumpMessages()
 
 LRESULT CALLBACK HostWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
+    if (message == WM_NCCREATE)
+    {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    switch (message) {
+    switch (message)
+    {
     case WM_CLOSE:
         if (self != nullptr)
             self->closed = true;

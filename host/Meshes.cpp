@@ -7,10 +7,22 @@ namespace {
 
 const float kPi = 3.14159265f;
 
-Vector3 Add(Vector3 a, Vector3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vector3 Subtract(Vector3 a, Vector3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vector3 Scale(Vector3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-float Dot(Vector3 a, Vector3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+Vector3 Add(Vector3 a, Vector3 b)
+{
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+Vector3 Subtract(Vector3 a, Vector3 b)
+{
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+Vector3 Scale(Vector3 a, float s)
+{
+    return {a.x * s, a.y * s, a.z * s};
+}
+float Dot(Vector3 a, Vector3 b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 Vector3 Cross(Vector3 a, Vector3 b)
 {
@@ -32,7 +44,8 @@ void AddOutwardTriangle(Mesh<Vertex>& mesh, Vector3 a, Vector3 b, Vector3 c, Vec
     // Clockwise seen from the front means this cross product points at the viewer.
     Vector3 normal = Normalised(Cross(Subtract(b, a), Subtract(c, a)));
     Vector3 centre = Scale(Add(Add(a, b), c), 1.0f / 3);
-    if (Dot(normal, Subtract(centre, inside)) < 0) {
+    if (Dot(normal, Subtract(centre, inside)) < 0)
+    {
         std::swap(b, c);
         normal = Scale(normal, -1);
     }
@@ -95,7 +108,8 @@ Mesh<LitVertex> MakeFloor(float halfSize, int cells)
     Mesh<LitVertex> mesh;
     float half = halfSize / cells;
     for (int row = 0; row < cells; ++row)
-        for (int column = 0; column < cells; ++column) {
+        for (int column = 0; column < cells; ++column)
+        {
             Vector3 centre = {-halfSize + (2 * column + 1) * half, 0,
                               -halfSize + (2 * row + 1) * half};
             AddQuad(mesh, centre, {half, 0, 0}, {0, 0, half}, 0);
@@ -108,7 +122,8 @@ Mesh<LitVertex> MakeColumn(int sides, float radius, float height)
     Mesh<LitVertex> mesh;
     Vector3 inside = {0, height / 2, 0};
     Vector3 top = {0, height, 0};
-    for (int side = 0; side < sides; ++side) {
+    for (int side = 0; side < sides; ++side)
+    {
         float a0 = 2 * kPi * side / sides;
         float a1 = 2 * kPi * (side + 1) / sides;
         Vector3 low0 = {radius * std::cos(a0), 0, radius * std::sin(a0)};
@@ -127,7 +142,8 @@ Mesh<ColouredVertex> MakeCrystal(float radius, float halfHeight, D3DCOLOR colour
     Mesh<ColouredVertex> mesh;
     const int kSides = 6;
     Vector3 tips[2] = {{0, halfHeight, 0}, {0, -halfHeight, 0}};
-    for (int side = 0; side < kSides; ++side) {
+    for (int side = 0; side < kSides; ++side)
+    {
         float a0 = 2 * kPi * side / kSides;
         float a1 = 2 * kPi * (side + 1) / kSides;
         Vector3 p0 = {radius * std::cos(a0), 0, radius * std::sin(a0)};

@@ -9,16 +9,18 @@ PluginLibrary::~PluginLibrary()
 bool PluginLibrary::Load(const std::wstring& path)
 {
     module = LoadLibraryW(path.c_str());
-    if (module == nullptr) {
-        error = "cannot load " + Narrow(path) +
-                " (Windows error " + std::to_string(GetLastError()) + ")";
+    if (module == nullptr)
+    {
+        error = "cannot load " + Narrow(path) + " (Windows error " +
+                std::to_string(GetLastError()) + ")";
         return false;
     }
     // GetProcAddress hands back a generic function pointer; GetPlugin's real
     // type is fixed by IGraphics.h.
     getPlugin = reinterpret_cast<GetPluginFunction>(
         reinterpret_cast<void*>(GetProcAddress(module, "GetPlugin")));
-    if (getPlugin == nullptr) {
+    if (getPlugin == nullptr)
+    {
         error = "the plug-in does not export GetPlugin";
         return false;
     }

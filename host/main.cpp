@@ -52,12 +52,14 @@ public:
     void FrameDone(int frame, ConsoleLogger& log)
     {
         double now = clock.Seconds();
-        if (now - rateStart >= 0.5) {
+        if (now - rateStart >= 0.5)
+        {
             rate = (frame - rateFrame) / (now - rateStart);
             rateStart = now;
             rateFrame = frame;
         }
-        if (now - lastProgress >= 1.0 || frame == frames) {
+        if (now - lastProgress >= 1.0 || frame == frames)
+        {
             log.Note("frame %d/%d, %.1f fps", frame, frames, frame / now);
             lastProgress = now;
         }
@@ -91,25 +93,31 @@ bool RenderFrames(IGraphics& graphics, HostWindow& window, DemoScene& scene,
     FrameCounter counter(options.frames);
     int failures = 0;
     int failuresInARow = 0;
-    for (int frame = 1; frame <= options.frames;) {
-        if (!window.PumpMessages()) {
+    for (int frame = 1; frame <= options.frames;)
+    {
+        if (!window.PumpMessages())
+        {
             log.Note("the window was closed after %d frames", framesDone);
             break;
         }
-        if (window.Minimised()) {
+        if (window.Minimised())
+        {
             Sleep(50);
             continue;
         }
-        if (!scene.Update(frame, counter.Rate())) {
+        if (!scene.Update(frame, counter.Rate()))
+        {
             log.Note("the scene could not be updated for frame %d", frame);
             return false;
         }
         bool drawn = graphics.RenderFrame() == 0;
         if (!scene.AfterFrame(drawn))
             return false;
-        if (!drawn) {
+        if (!drawn)
+        {
             ++failures;
-            if (++failuresInARow == kMaxFailuresInARow) {
+            if (++failuresInARow == kMaxFailuresInARow)
+            {
                 log.Note("giving up after %d failed frames in a row", failuresInARow);
                 break;
             }
@@ -132,7 +140,8 @@ bool RunScene(IGraphics& graphics, HostWindow& window, const HostOptions& option
     if (graphics.CreateGraphicsSystem(window.Handle(), &log, 0, 0, options.colourDepth,
                                       options.height, options.width, options.backBuffers,
                                       options.windowed, options.vsync, options.multisampleType,
-                                      options.multisampleQuality, options.farDistance) != 0) {
+                                      options.multisampleQuality, options.farDistance) != 0)
+    {
         log.Note("the graphics system could not be created");
         return false;
     }
@@ -146,7 +155,8 @@ bool RunScene(IGraphics& graphics, HostWindow& window, const HostOptions& option
     if (framesDone == 0)
         return false;
     if (graphics.SaveScreenshot(options.screenshotPath.c_str()) != 0 ||
-        !FileWritten(options.screenshotPath)) {
+        !FileWritten(options.screenshotPath))
+    {
         log.Note("the screenshot %s was not written", options.screenshotPath.c_str());
         return false;
     }
@@ -170,17 +180,20 @@ int Run(const HostOptions& options, ConsoleLogger& log)
         WithSeparator(options.assetsPath.empty() ? Narrow(here) + "assets" : options.assetsPath);
 
     PluginLibrary plugin;
-    if (!plugin.Load(pluginPath)) {
+    if (!plugin.Load(pluginPath))
+    {
         log.Note("%s", plugin.Error().c_str());
         return 1;
     }
     HostWindow window;
-    if (!window.Create(L"GraphicsDLL sample host", options.width, options.height, options.windowed)) {
+    if (!window.Create(L"GraphicsDLL sample host", options.width, options.height, options.windowed))
+    {
         log.Note("could not open a window");
         return 1;
     }
     IGraphics* graphics = plugin.NewGraphics();
-    if (graphics == nullptr) {
+    if (graphics == nullptr)
+    {
         log.Note("GetPlugin gave no graphics system");
         return 1;
     }
@@ -189,7 +202,8 @@ int Run(const HostOptions& options, ConsoleLogger& log)
     // Also after a failed start: shutdown releases whatever was created.
     graphics->DestroyGraphicsSystem();
     graphics->Destroy();
-    if (log.errorReports > 0) {
+    if (log.errorReports > 0)
+    {
         log.Note("the plug-in reported %d errors", log.errorReports);
         ok = false;
     }
@@ -203,16 +217,19 @@ int main(int argc, char** argv)
 {
     HostOptions options;
     std::string error = ParseOptions(argc, argv, options);
-    if (!error.empty()) {
+    if (!error.empty())
+    {
         std::fprintf(stderr, "SampleHost: %s\n", error.c_str());
         return 2;
     }
-    if (options.help) {
+    if (options.help)
+    {
         std::printf("%s", OptionsUsage());
         return 0;
     }
     ConsoleLogger log;
-    if (!options.logPath.empty() && !log.OpenFile(options.logPath)) {
+    if (!options.logPath.empty() && !log.OpenFile(options.logPath))
+    {
         std::fprintf(stderr, "SampleHost: cannot write the log file %s\n", options.logPath.c_str());
         return 2;
     }

@@ -37,15 +37,22 @@ float Radians(float degrees)
 double Series(double x, double term, int first)
 {
     double sum = term;
-    for (int n = first; n < first + 40; n += 2) {
+    for (int n = first; n < first + 40; n += 2)
+    {
         term *= -x * x / (n * (n + 1));
         sum += term;
     }
     return sum;
 }
 
-float Sine(float x) { return static_cast<float>(Series(x, x, 2)); }
-float Cosine(float x) { return static_cast<float>(Series(x, 1.0, 1)); }
+float Sine(float x)
+{
+    return static_cast<float>(Series(x, x, 2));
+}
+float Cosine(float x)
+{
+    return static_cast<float>(Series(x, 1.0, 1));
+}
 
 // A fixed xorshift sequence: the same "random" inputs on every platform.
 // Floats are made with float operations only, from 24 exact bits: GCC 12's
@@ -80,11 +87,11 @@ void Print(const char* function, const std::vector<float>& inputs, const D3DXMAT
     std::printf("\n");
 }
 
-const float kAnglesInDegrees[] = {0.0f, 90.0f, 180.0f, 270.0f, 45.0f, -30.0f,
-                                  360.0f, 30.0f, 60.0f, 135.0f, -90.0f, 12.5f};
+const float kAnglesInDegrees[] = {0.0f,   90.0f, 180.0f, 270.0f, 45.0f,  -30.0f,
+                                  360.0f, 30.0f, 60.0f,  135.0f, -90.0f, 12.5f};
 
-const float kCoordinates[] = {0.0f, 1.0f, -1.0f, 2.5f, -3.75f, 0.1f,
-                              1000.0f, -0.001f, 3.1415927f, 1e-7f};
+const float kCoordinates[] = {0.0f, 1.0f,    -1.0f,   2.5f,       -3.75f,
+                              0.1f, 1000.0f, -0.001f, 3.1415927f, 1e-7f};
 
 std::vector<D3DXMATRIX> PrintTranslations(Sequence& random)
 {
@@ -134,7 +141,8 @@ std::vector<D3DXMATRIX> PrintRotations(Sequence& random)
         for (float pitch : kCombined)
             for (float roll : kCombined)
                 emit(Radians(yaw), Radians(pitch), Radians(roll));
-    for (float angle : kAnglesInDegrees) {
+    for (float angle : kAnglesInDegrees)
+    {
         emit(Radians(angle), 0.0f, 0.0f);
         emit(0.0f, Radians(angle), 0.0f);
         emit(0.0f, 0.0f, Radians(angle));
@@ -169,7 +177,8 @@ void PrintProducts(const std::vector<D3DXMATRIX>& rotations,
                    const std::vector<D3DXMATRIX>& translations,
                    const std::vector<D3DXMATRIX>& scalings, Sequence& random)
 {
-    for (std::size_t i = 0; i < rotations.size(); i += 7) {
+    for (std::size_t i = 0; i < rotations.size(); i += 7)
+    {
         D3DXMATRIX rotated;
         D3DXMatrixMultiply(&rotated, &rotations[i], &translations[i % translations.size()]);
         PrintMultiply(rotations[i], translations[i % translations.size()]);
@@ -195,16 +204,17 @@ void PrintLookAts(Sequence& random)
                                      D3DXVECTOR3(12.5f, -4, 7)};
     for (const D3DXVECTOR3& position : positions)
         for (float first : kAnglesInDegrees)
-            for (float second : {90.0f, 270.0f, 250.0f, 45.0f, 135.0f, 300.0f}) {
+            for (float second : {90.0f, 270.0f, 250.0f, 45.0f, 135.0f, 300.0f})
+            {
                 float r1 = Radians(first);
                 float r2 = Radians(second);
-                D3DXVECTOR3 at(position.x + Cosine(r1) * Sine(r2),
-                               position.y + Cosine(r2),
+                D3DXVECTOR3 at(position.x + Cosine(r1) * Sine(r2), position.y + Cosine(r2),
                                position.z + Sine(r1) * Sine(r2));
                 D3DXVECTOR3 up(0, Cosine(Radians(second + 90.0f)), 0);
                 PrintLookAt(position, at, up);
             }
-    for (int i = 0; i < 40; ++i) {
+    for (int i = 0; i < 40; ++i)
+    {
         D3DXVECTOR3 eye(random.Next(-50, 50), random.Next(-50, 50), random.Next(-50, 50));
         D3DXVECTOR3 at(random.Next(-50, 50), random.Next(-50, 50), random.Next(-50, 50));
         D3DXVECTOR3 up(random.Next(-1, 1), random.Next(0.1f, 1), random.Next(-1, 1));
@@ -224,14 +234,16 @@ void PrintPerspective(float fovy, float aspect, float zn, float zf)
 void PrintPerspectives(Sequence& random)
 {
     const float kQuarterPi = 0.78539819f;
-    const int kSizes[][2] = {{800, 600}, {1024, 768}, {640, 480}, {320, 240},
+    const int kSizes[][2] = {{800, 600},   {1024, 768},  {640, 480}, {320, 240},
                              {1280, 1024}, {1920, 1080}, {256, 256}};
     for (const auto& size : kSizes)
-        for (float zf : {100.0f, 1000.0f, 5000.0f, 1e6f}) {
+        for (float zf : {100.0f, 1000.0f, 5000.0f, 1e6f})
+        {
             float aspect = static_cast<float>(static_cast<double>(size[0]) / size[1]);
             PrintPerspective(kQuarterPi, aspect, 1.0f, zf);
         }
-    for (int i = 0; i < 40; ++i) {
+    for (int i = 0; i < 40; ++i)
+    {
         float zn = random.Next(0.01f, 10);
         PrintPerspective(random.Next(0.1f, 3), random.Next(0.2f, 4), zn,
                          zn + random.Next(1, 100000));

@@ -92,9 +92,9 @@ TEST_F(DeviceLoss, FramesFailWhileLostAndTheSceneComesBackAfterTheReset)
     font->AddText("Before the loss", 0xFFFFFFFF, X(0.05), Y(0.6), X(0.9), Y(0.75));
     Bitmap before = Capture();
     ASSERT_FALSE(before.pixels.empty());
-    EXPECT_TRUE(PixelIs(before, X(0.15), Y(0.25), kBlue));    // keyed out
+    EXPECT_TRUE(PixelIs(before, X(0.15), Y(0.25), kBlue));  // keyed out
     EXPECT_TRUE(PixelIs(before, X(0.35), Y(0.15), kGreen, 1));
-    EXPECT_TRUE(PixelIs(before, X(0.35), Y(0.35), kBlack));   // black is opaque
+    EXPECT_TRUE(PixelIs(before, X(0.35), Y(0.35), kBlack));  // black is opaque
     EXPECT_TRUE(PixelIs(before, X(0.65), Y(0.25), 0xFF0000));
     EXPECT_TRUE(PixelIs(before, X(0.85), Y(0.25), 0x00FF00));
     EXPECT_GT(CountOther(before, X(0.05), Y(0.6), X(0.9), Y(0.75), kBlack), 200);
@@ -102,7 +102,8 @@ TEST_F(DeviceLoss, FramesFailWhileLostAndTheSceneComesBackAfterTheReset)
     Deactivate();
     EXPECT_TRUE(window.Minimised());
     const std::regex lost("2: ERROR : D3DERR_DEVICELOST : [0-9]+ : extra/CGraphicsD3D\\.cpp");
-    for (int frame = 0; frame < 3; ++frame) {
+    for (int frame = 0; frame < 3; ++frame)
+    {
         std::size_t mark = Mark();
         EXPECT_EQ(1, graphics->RenderFrame());
         std::vector<std::string> lines = LinesSince(mark);
@@ -126,7 +127,7 @@ TEST_F(DeviceLoss, FramesFailWhileLostAndTheSceneComesBackAfterTheReset)
     ASSERT_FALSE(after.pixels.empty());
     EXPECT_TRUE(PixelIs(after, X(0.15), Y(0.25), kMagenta, 1));  // opaque now
     EXPECT_TRUE(PixelIs(after, X(0.35), Y(0.15), kGreen, 1));
-    EXPECT_TRUE(PixelIs(after, X(0.35), Y(0.35), kBlue));        // black keyed out
+    EXPECT_TRUE(PixelIs(after, X(0.35), Y(0.35), kBlue));  // black keyed out
     EXPECT_TRUE(PixelIs(after, X(0.65), Y(0.25), 0xFF0000));
     EXPECT_TRUE(PixelIs(after, X(0.85), Y(0.25), 0x00FF00));
     EXPECT_GT(CountOther(after, X(0.05), Y(0.6), X(0.9), Y(0.75), kBlack), 200);

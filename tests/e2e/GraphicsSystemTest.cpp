@@ -18,14 +18,13 @@ TEST_F(GraphicsSystem, LogsProgressAndVideoSettingsOnWinesAdapter)
 
     // Xvfb has one screen, so Wine shows one adapter. For 32 bits the
     // adapter passes X8R8G8B8 (22) but not A8R8G8B8, which would come last.
-    EXPECT_THAT(log.lines, ElementsAre("2: Creating the graphics system...", "3: OK", "NewLine",
-                                       "NewLine", "1: [Video Settings]",
-                                       "2: Number of video adapters: 1",
-                                       "2: Using dimensions: 320x240x32",
-                                       "2: Number of back buffers: 1", "2: Back buffer format: 22",
-                                       "2: Fullscreen mode: false", "2: VSync mode: off",
-                                       "2: Multisample Type: 0", "2: Multisample Quality: 0",
-                                       "2: Max Visible Depth: 100.000000"));
+    EXPECT_THAT(log.lines,
+                ElementsAre("2: Creating the graphics system...", "3: OK", "NewLine", "NewLine",
+                            "1: [Video Settings]", "2: Number of video adapters: 1",
+                            "2: Using dimensions: 320x240x32", "2: Number of back buffers: 1",
+                            "2: Back buffer format: 22", "2: Fullscreen mode: false",
+                            "2: VSync mode: off", "2: Multisample Type: 0",
+                            "2: Multisample Quality: 0", "2: Max Visible Depth: 100.000000"));
 }
 
 TEST_F(GraphicsSystem, ReportsTheScreenSizeBeforeAndAfterShutdown)
@@ -75,8 +74,9 @@ TEST_F(GraphicsSystem, SixteenBitColourAsksForADepthBufferWineLacks)
 
     ASSERT_EQ(2u, log.lines.size()) << LogText();
     EXPECT_EQ("2: Creating the graphics system...", log.lines[0]);
-    EXPECT_TRUE(std::regex_match(log.lines[1], std::regex("3: ERROR : D3DERR_INVALIDCALL : [0-9]+ : "
-                                                          "extra/CGraphicsD3D\\.cpp")))
+    EXPECT_TRUE(
+        std::regex_match(log.lines[1], std::regex("3: ERROR : D3DERR_INVALIDCALL : [0-9]+ : "
+                                                  "extra/CGraphicsD3D\\.cpp")))
         << log.lines[1];
     std::size_t mark = Mark();
     EXPECT_EQ(0, graphics->DestroyGraphicsSystem());

@@ -16,9 +16,26 @@ std::string Parse(std::vector<const char*> arguments, HostOptions& options)
 TEST(HostOptions, ReadsEveryVideoSetting)
 {
     HostOptions options;
-    EXPECT_EQ("", Parse({"--frames", "12", "--size", "1024x768", "--depth", "16", "--fullscreen",
-                         "--vsync", "--multisample", "4", "--multisample-quality", "1", "--far",
-                         "250.5", "--back-buffers", "2", "--screenshot", "a.bmp", "--log", "b.log"},
+    EXPECT_EQ("", Parse({"--frames",
+                         "12",
+                         "--size",
+                         "1024x768",
+                         "--depth",
+                         "16",
+                         "--fullscreen",
+                         "--vsync",
+                         "--multisample",
+                         "4",
+                         "--multisample-quality",
+                         "1",
+                         "--far",
+                         "250.5",
+                         "--back-buffers",
+                         "2",
+                         "--screenshot",
+                         "a.bmp",
+                         "--log",
+                         "b.log"},
                         options));
     EXPECT_EQ(12, options.frames);
     EXPECT_EQ(1024, options.width);
@@ -37,8 +54,8 @@ TEST(HostOptions, ReadsEveryVideoSetting)
 TEST(HostOptions, LaterArgumentsWin)
 {
     HostOptions options;
-    EXPECT_EQ("", Parse({"--size", "640x480", "--width", "700", "--fullscreen", "--windowed"},
-                        options));
+    EXPECT_EQ(
+        "", Parse({"--size", "640x480", "--width", "700", "--fullscreen", "--windowed"}, options));
     EXPECT_EQ(700, options.width);
     EXPECT_EQ(480, options.height);
     EXPECT_TRUE(options.windowed);
@@ -47,12 +64,12 @@ TEST(HostOptions, LaterArgumentsWin)
 TEST(HostOptions, RefusesWhatCannotWork)
 {
     const std::vector<std::vector<const char*>> bad = {
-        {"--depth", "24"},      {"--frames", "0"},     {"--frames", "ten"},
-        {"--size", "800"},      {"--size", "800x"},    {"--width", "-5"},
-        {"--far", "1"},         {"--far", "x"},        {"--multisample", "17"},
-        {"--frames"},           {"--bogus"},           {"--bogus", "1"},
+        {"--depth", "24"},       {"--frames", "0"}, {"--frames", "ten"}, {"--size", "800"},
+        {"--size", "800x"},      {"--width", "-5"}, {"--far", "1"},      {"--far", "x"},
+        {"--multisample", "17"}, {"--frames"},      {"--bogus"},         {"--bogus", "1"},
     };
-    for (const auto& arguments : bad) {
+    for (const auto& arguments : bad)
+    {
         HostOptions options;
         std::string error = Parse(arguments, options);
         EXPECT_NE("", error) << arguments[0];

@@ -43,7 +43,8 @@ ICharacter* AddSquare(IGraphics& graphics, float x, float y, D3DCOLOR colour)
 TEST_F(Picture, EveryFrameStartsWithTheClearColour)
 {
     StartPlain(0xFF336699);
-    for (int frame = 0; frame < 2; ++frame) {
+    for (int frame = 0; frame < 2; ++frame)
+    {
         Bitmap bitmap = Capture();
         ASSERT_FALSE(bitmap.pixels.empty());
         EXPECT_EQ(0, CountOther(bitmap, 0, 0, bitmap.width, bitmap.height, 0x336699));
@@ -90,8 +91,8 @@ TEST_F(Picture, LightAndMaterialColourALitMesh)
     ASSERT_EQ(0, graphics->SetAmbientLight(0xFF000000));
     ILight* light = graphics->CreateLight();
     ASSERT_NE(nullptr, light);
-    ASSERT_EQ(0, light->SetProperties(3, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 1, 1, 1, 0, 0, 0,
-                                      0, 0, 0, 0));
+    ASSERT_EQ(0, light->SetProperties(3, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 0, 0,
+                                      0, 0));
     ASSERT_EQ(0, light->Enable(true));
     MaterialDesc* material = graphics->CreateMaterial();
     ASSERT_NE(nullptr, material);
@@ -140,8 +141,8 @@ TEST_F(Picture, AHigherLayerIsDrawnOverALowerOneWhereDepthAllows)
 
     Bitmap bitmap = Capture();
     ASSERT_FALSE(bitmap.pixels.empty());
-    EXPECT_TRUE(PixelIs(bitmap, 160, 80, kGreen));   // same depth, higher layer
-    EXPECT_TRUE(PixelIs(bitmap, 160, 160, kRed));    // higher layer, but behind
+    EXPECT_TRUE(PixelIs(bitmap, 160, 80, kGreen));  // same depth, higher layer
+    EXPECT_TRUE(PixelIs(bitmap, 160, 160, kRed));   // higher layer, but behind
     EXPECT_TRUE(PixelIs(bitmap, 240, 80, kGreen));
     EXPECT_TRUE(PixelIs(bitmap, 240, 160, kBlue));
     EXPECT_TRUE(PixelIs(bitmap, 80, 120, kRed));
@@ -192,9 +193,11 @@ TEST_F(Picture, AddDataPixelsAppearOnAMesh)
     Bitmap bitmap = Capture();
     ASSERT_FALSE(bitmap.pixels.empty());
     for (int row = 0; row < 2; ++row)
-        for (int column = 0; column < 4; ++column) {
+        for (int column = 0; column < 4; ++column)
+        {
             SCOPED_TRACE("texel " + std::to_string(column) + ", " + std::to_string(row));
-            EXPECT_TRUE(PixelIs(bitmap, 40 + 80 * column, 40 + 80 * row, Rgb(block[row * 4 + column])));
+            EXPECT_TRUE(
+                PixelIs(bitmap, 40 + 80 * column, 40 + 80 * row, Rgb(block[row * 4 + column])));
             EXPECT_EQ(0, CountOther(bitmap, 80 * column + 2, 80 * row + 2, 80 * column + 78,
                                     80 * row + 78, Rgb(block[row * 4 + column])));
         }
@@ -225,15 +228,19 @@ TEST_F(Picture, TextIsDrawnInsideItsRectangleOnly)
     int brightWhite = 0;
     int brightYellow = 0;
     for (int y = 0; y < bitmap.height; ++y)
-        for (int x = 0; x < bitmap.width; ++x) {
+        for (int x = 0; x < bitmap.width; ++x)
+        {
             std::uint32_t pixel = bitmap.At(x, y);
             int red = pixel >> 16, green = (pixel >> 8) & 0xFF, blue = pixel & 0xFF;
             if (pixel == kBlack)
                 continue;
-            if (y < 120) {
+            if (y < 120)
+            {
                 EXPECT_TRUE(red == green && green == blue) << std::hex << pixel;
                 brightWhite += red >= 0xC0;
-            } else {
+            }
+            else
+            {
                 EXPECT_TRUE(red == green && blue == 0) << std::hex << pixel;
                 brightYellow += red >= 0xC0;
             }

@@ -7,7 +7,8 @@ namespace {
 
 std::uint32_t Read32(const std::vector<unsigned char>& data, std::size_t at)
 {
-    return data[at] | data[at + 1] << 8 | data[at + 2] << 16 | static_cast<std::uint32_t>(data[at + 3]) << 24;
+    return data[at] | data[at + 1] << 8 | data[at + 2] << 16 |
+           static_cast<std::uint32_t>(data[at + 3]) << 24;
 }
 
 void Put(std::vector<unsigned char>& out, std::uint32_t value, int bytes)
@@ -33,8 +34,8 @@ std::string ReadBitmap(const std::string& path, Bitmap& bitmap)
     int bitsPerPixel = data[28] | data[29] << 8;
     std::uint32_t compression = Read32(data, 30);
     if ((bitsPerPixel != 24 && bitsPerPixel != 32) || (compression != 0 && compression != 3))
-        return path + ": unsupported format, " + std::to_string(bitsPerPixel) + " bits, compression " +
-               std::to_string(compression);
+        return path + ": unsupported format, " + std::to_string(bitsPerPixel) +
+               " bits, compression " + std::to_string(compression);
     bool topDown = height < 0;
     bitmap.width = width;
     bitmap.height = topDown ? -height : height;
@@ -43,9 +44,11 @@ std::string ReadBitmap(const std::string& path, Bitmap& bitmap)
     if (pixelOffset + stride * bitmap.height > data.size())
         return path + " is cut short";
     bitmap.pixels.resize(static_cast<std::size_t>(bitmap.width) * bitmap.height);
-    for (int y = 0; y < bitmap.height; ++y) {
+    for (int y = 0; y < bitmap.height; ++y)
+    {
         std::size_t row = pixelOffset + stride * (topDown ? y : bitmap.height - 1 - y);
-        for (int x = 0; x < bitmap.width; ++x) {
+        for (int x = 0; x < bitmap.width; ++x)
+        {
             const unsigned char* p = &data[row + static_cast<std::size_t>(x) * bytesPerPixel];
             bitmap.pixels[y * bitmap.width + x] = p[2] << 16 | p[1] << 8 | p[0];
         }
@@ -74,7 +77,8 @@ bool WriteBitmap(const std::string& path, int width, int height,
     Put(out, 2835, 4);
     Put(out, 0, 4);
     Put(out, 0, 4);
-    for (int y = height - 1; y >= 0; --y) {
+    for (int y = height - 1; y >= 0; --y)
+    {
         for (int x = 0; x < width; ++x)
             Put(out, pixels[y * width + x], 3);
         for (std::uint32_t pad = width * 3; pad < stride; ++pad)

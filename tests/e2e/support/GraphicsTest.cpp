@@ -12,7 +12,8 @@ PluginLibrary* Plugin()
 {
     static PluginLibrary* plugin = [] {
         auto* library = new PluginLibrary;
-        if (!library->Load(ProgramDirectory() + L"GraphicsDLL.dll")) {
+        if (!library->Load(ProgramDirectory() + L"GraphicsDLL.dll"))
+        {
             std::fprintf(stderr, "%s\n", library->Error().c_str());
             std::exit(1);
         }
@@ -31,7 +32,10 @@ std::string OutputDirectory()
     return directory;
 }
 
-int Channel(std::uint32_t colour, int shift) { return (colour >> shift) & 0xFF; }
+int Channel(std::uint32_t colour, int shift)
+{
+    return (colour >> shift) & 0xFF;
+}
 
 }  // namespace
 
@@ -45,12 +49,14 @@ int GraphicsTest::Start(const VideoSettings& wanted)
 {
     settings = wanted;
     if (!window.Create(L"GraphicsDLL end-to-end test", settings.width, settings.height,
-                       settings.windowed)) {
+                       settings.windowed))
+    {
         ADD_FAILURE() << "could not open a window";
         return 1;
     }
     graphics = Plugin()->NewGraphics();
-    if (graphics == nullptr) {
+    if (graphics == nullptr)
+    {
         ADD_FAILURE() << "GetPlugin gave no graphics system";
         return 1;
     }
@@ -120,11 +126,12 @@ std::string GraphicsTest::LogText() const
 ICharacter* AddRect(IGraphics& graphics, float left, float top, float right, float bottom,
                     float depth, D3DCOLOR colour, int layer)
 {
-    return CreateMesh(graphics, MakeScreenRect(left, top, right, bottom, depth, colour, colour), layer);
+    return CreateMesh(graphics, MakeScreenRect(left, top, right, bottom, depth, colour, colour),
+                      layer);
 }
 
-ICharacter* AddPicture(IGraphics& graphics, ITexture* texture, float left, float top,
-                       float right, float bottom, float depth, int layer)
+ICharacter* AddPicture(IGraphics& graphics, ITexture* texture, float left, float top, float right,
+                       float bottom, float depth, int layer)
 {
     ICharacter* picture =
         CreateMesh(graphics, MakeScreenPicture(left, top, right, bottom, depth, 0xFFFFFFFF), layer);
@@ -140,10 +147,12 @@ ICharacter* AddPicture(IGraphics& graphics, ITexture* texture, float left, float
         return ::testing::AssertionFailure() << "(" << x << ", " << y << ") is outside the picture";
     std::uint32_t actual = bitmap.At(x, y);
     for (int shift = 0; shift < 24; shift += 8)
-        if (std::abs(Channel(actual, shift) - Channel(expected, shift)) > tolerance) {
+        if (std::abs(Channel(actual, shift) - Channel(expected, shift)) > tolerance)
+        {
             char text[96];
             std::snprintf(text, sizeof text, "pixel (%d, %d) is %06X, expected %06X (+-%d)", x, y,
-                          static_cast<unsigned>(actual), static_cast<unsigned>(expected), tolerance);
+                          static_cast<unsigned>(actual), static_cast<unsigned>(expected),
+                          tolerance);
             return ::testing::AssertionFailure() << text;
         }
     return ::testing::AssertionSuccess();

@@ -71,11 +71,14 @@ private:
 ICharacter* AddRect(IGraphics& graphics, float left, float top, float right, float bottom,
                     float depth, D3DCOLOR colour, int layer);
 // A pre-transformed rectangle showing the whole texture.
-ICharacter* AddPicture(IGraphics& graphics, ITexture* texture, float left, float top,
-                       float right, float bottom, float depth, int layer);
+ICharacter* AddPicture(IGraphics& graphics, ITexture* texture, float left, float top, float right,
+                       float bottom, float depth, int layer);
 
 // 0xRRGGBB of a D3DCOLOR, for comparing with screenshot pixels.
-inline std::uint32_t Rgb(D3DCOLOR colour) { return colour & 0xFFFFFFu; }
+inline std::uint32_t Rgb(D3DCOLOR colour)
+{
+    return colour & 0xFFFFFFu;
+}
 
 // Each channel of the pixel within tolerance of the expected colour.
 ::testing::AssertionResult PixelIs(const Bitmap& bitmap, int x, int y, std::uint32_t expected,

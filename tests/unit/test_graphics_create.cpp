@@ -5,6 +5,7 @@
 
 #include <standin/Recorder.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,11 @@ struct FormatCase
     D3DFORMAT backBuffer;       // the format chosen
     D3DFORMAT depthStencil;
 };
+
+void PrintTo(const FormatCase& format, std::ostream* out)
+{
+    *out << format.colourDepth << " bits to format " << format.backBuffer;
+}
 
 class FormatChoice : public CreateGraphicsSystem, public ::testing::WithParamInterface<FormatCase>
 {
@@ -182,6 +188,11 @@ struct FailureCase
     bool hasDevice;
     bool hasCamera;
 };
+
+void PrintTo(const FailureCase& failure, std::ostream* out)
+{
+    *out << failure.operation << " call " << failure.nth;
+}
 
 class CreateFailure : public CreateGraphicsSystem, public ::testing::WithParamInterface<FailureCase>
 {

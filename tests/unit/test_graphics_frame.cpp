@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <random>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -303,6 +304,11 @@ struct DrawFailure
     int skip;  // calls of the operation in the frame before the failing one
     int layer;
 };
+
+void PrintTo(const DrawFailure& failure, std::ostream* out)
+{
+    *out << failure.operation << " on layer " << failure.layer;
+}
 
 class FrameFailure : public Frame, public ::testing::WithParamInterface<DrawFailure>
 {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -206,6 +207,11 @@ struct BindFailure
     std::size_t callsMade;  // the failing call is the last one made
 };
 
+void PrintTo(const BindFailure& failure, std::ostream* out)
+{
+    *out << failure.operation << " call " << failure.nth;
+}
+
 class TextureBindFailureTest : public TextureTest, public ::testing::WithParamInterface<BindFailure> {};
 
 TEST_P(TextureBindFailureTest, TheFirstFailingCallIsReportedAndEndsBind)
@@ -302,6 +308,11 @@ struct AddDataFailure
     bool fillsStaging;   // the staging block is replaced once the lock succeeded
     int unlocks;
 };
+
+void PrintTo(const AddDataFailure& failure, std::ostream* out)
+{
+    *out << failure.operation;
+}
 
 class TextureAddDataFailureTest : public TextureTest,
                            public ::testing::WithParamInterface<AddDataFailure> {};

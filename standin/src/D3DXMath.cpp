@@ -3,6 +3,8 @@
 // -ffp-contract=off: every product and sum is rounded on its own.
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include <d3dx9math.h>
 
@@ -26,6 +28,63 @@ D3DXVECTOR3 Cross(const D3DXVECTOR3& a, const D3DXVECTOR3& b)
 float Dot(const D3DXVECTOR3& a, const D3DXVECTOR3& b)
 {
     return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
+// Wine's sinf and cosf come out as the sine and cosine computed in double
+// precision and rounded once; glibc's single-precision ones are now and then
+// an ulp away from that, so the stand-in rounds the double result itself.
+float Sine(float angle)
+{
+    return static_cast<float>(std::sin(static_cast<double>(angle)));
+}
+
+float Cosine(float angle)
+{
+    return static_cast<float>(std::cos(static_cast<double>(angle)));
+}
+
+// Wine's tanf, which is not always the correctly rounded tangent: the
+// algorithm of the musl C library that Wine's C runtime carries (MIT
+// licence). The angle is brought within pi/4 of zero and the tangent, or
+// minus its reciprocal, comes from an odd polynomial evaluated in double.
+float TangentNearZero(double x, bool reciprocal)
+{
+    static const double kT[] = {
+        0x15554d3418c99f.0p-54, 0x1112fd38999f72.0p-55, 0x1b54c91d865afe.0p-57,
+        0x191df3908c33ce.0p-58, 0x185dadfcecf44e.0p-61, 0x1362b9bf971bcd.0p-59,
+    };
+    const double z = x * x;
+    double r = kT[4] + z * kT[5];
+    const double t = kT[2] + z * kT[3];
+    const double w = z * z;
+    const double s = z * x;
+    const double u = kT[0] + z * kT[1];
+    r = (x + s * u) + (s * w) * (t + w * r);
+    return static_cast<float>(reciprocal ? -1.0 / r : r);
+}
+
+float Tangent(float angle)
+{
+    const double kHalfPi = 1.57079632679489661923;
+    std::uint32_t bits;
+    std::memcpy(&bits, &angle, sizeof bits);
+    const bool negative = (bits >> 31) != 0;
+    bits &= 0x7fffffffu;
+    const double x = angle;
+    if (bits < 0x39800000u)  // below 2^-12 the tangent rounds to the angle
+        return angle;
+    if (bits <= 0x3f490fdau)  // within pi/4
+        return TangentNearZero(x, false);
+    if (bits <= 0x4016cbe3u)  // within 3pi/4
+        return TangentNearZero(negative ? x + kHalfPi : x - kHalfPi, true);
+    if (bits <= 0x407b53d1u)  // within 5pi/4
+        return TangentNearZero(negative ? x + 2 * kHalfPi : x - 2 * kHalfPi, false);
+    if (bits <= 0x40afeddfu)  // within 7pi/4
+        return TangentNearZero(negative ? x + 3 * kHalfPi : x - 3 * kHalfPi, true);
+    if (bits <= 0x40e231d5u)  // within 9pi/4
+        return TangentNearZero(negative ? x + 4 * kHalfPi : x - 4 * kHalfPi, false);
+    // No projection has such a field of view; rounded from double.
+    return static_cast<float>(std::tan(x));
 }
 
 // The vector divided by its length; the zero vector stays zero.
@@ -65,12 +124,12 @@ extern "C" D3DXMATRIX* WINAPI D3DXMatrixRotationYawPitchRoll(D3DXMATRIX* pOut, F
 {
     const float arguments[] = {Yaw, Pitch, Roll};
     RecordMathCall("D3DXMatrixRotationYawPitchRoll", MathArguments::Scalars, arguments, 3);
-    const float sr = sinf(Roll);
-    const float cr = cosf(Roll);
-    const float sp = sinf(Pitch);
-    const float cp = cosf(Pitch);
-    const float sy = sinf(Yaw);
-    const float cy = cosf(Yaw);
+    const float sr = Sine(Roll);
+    const float cr = Cosine(Roll);
+    const float sp = Sine(Pitch);
+    const float cp = Cosine(Pitch);
+    const float sy = Sine(Yaw);
+    const float cy = Cosine(Yaw);
     pOut->m[0][0] = sr * sp * sy + cr * cy;
     pOut->m[0][1] = sr * cp;
     pOut->m[0][2] = sr * sp * cy - cr * sy;
@@ -144,8 +203,8 @@ extern "C" D3DXMATRIX* WINAPI D3DXMatrixPerspectiveFovLH(D3DXMATRIX* pOut, FLOAT
     const float arguments[] = {fovy, Aspect, zn, zf};
     RecordMathCall("D3DXMatrixPerspectiveFovLH", MathArguments::Scalars, arguments, 4);
     D3DXMatrixIdentity(pOut);
-    pOut->m[0][0] = 1.0f / (Aspect * tanf(fovy / 2.0f));
-    pOut->m[1][1] = 1.0f / tanf(fovy / 2.0f);
+    pOut->m[0][0] = 1.0f / (Aspect * Tangent(fovy / 2.0f));
+    pOut->m[1][1] = 1.0f / Tangent(fovy / 2.0f);
     pOut->m[2][2] = zf / (zf - zn);
     pOut->m[2][3] = 1.0f;
     pOut->m[3][2] = (zf * zn) / (zn - zf);

@@ -36,6 +36,19 @@ float WrapOnce(float degrees)
     return degrees;
 }
 
+// Sine and cosine of a float angle, computed in double and rounded once:
+// as good as correctly rounded, so both builds, on glibc and on the Windows
+// C runtime, get the same floats.
+float Sine(float radians)
+{
+    return static_cast<float>(std::sin(static_cast<double>(radians)));
+}
+
+float Cosine(float radians)
+{
+    return static_cast<float>(std::cos(static_cast<double>(radians)));
+}
+
 }  // namespace
 
 // eye, at and up start as the initial view, so the frames before the first
@@ -92,10 +105,10 @@ int CCamera::SetRotation(float first, float second, float third)
 
     const float around = DegreesToRadians(angles.x);
     const float fromVertical = DegreesToRadians(angles.y);
-    const float cosAround = std::cos(around);
-    const float sinAround = std::sin(around);
-    const float cosFromVertical = std::cos(fromVertical);
-    const float sinFromVertical = std::sin(fromVertical);
+    const float cosAround = Cosine(around);
+    const float sinAround = Sine(around);
+    const float cosFromVertical = Cosine(fromVertical);
+    const float sinFromVertical = Sine(fromVertical);
     const float offsetX = cosAround * sinFromVertical;
     const float offsetZ = sinAround * sinFromVertical;
     target = D3DXVECTOR3(position.x + offsetX, position.y + cosFromVertical, position.z + offsetZ);
@@ -104,7 +117,7 @@ int CCamera::SetRotation(float first, float second, float third)
     // Vertical, of length |sin fromVertical|: down while the direction
     // leans away from +y (0 to 180 degrees), up from 180 to 360.
     const float upAngle = angles.y + 90.0f;
-    up = D3DXVECTOR3(0.0f, std::cos(DegreesToRadians(upAngle)), 0.0f);
+    up = D3DXVECTOR3(0.0f, Cosine(DegreesToRadians(upAngle)), 0.0f);
     return 0;
 }
 

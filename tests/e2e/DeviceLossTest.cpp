@@ -25,7 +25,7 @@ protected:
     // The screen is Xvfb's, so its size is whatever the script gave Xvfb.
     void StartFullScreen()
     {
-        VideoSettings fullScreen;
+        VideoSettings fullScreen = SmallWindow();
         fullScreen.windowed = false;
         fullScreen.width = GetSystemMetrics(SM_CXSCREEN);
         fullScreen.height = GetSystemMetrics(SM_CYSCREEN);

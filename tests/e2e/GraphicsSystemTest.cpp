@@ -29,7 +29,7 @@ TEST_F(GraphicsSystem, LogsProgressAndVideoSettingsOnWinesAdapter)
 
 TEST_F(GraphicsSystem, ReportsTheScreenSizeBeforeAndAfterShutdown)
 {
-    VideoSettings wide;
+    VideoSettings wide = SmallWindow();
     wide.width = 400;
     wide.height = 200;
     ASSERT_EQ(0, Start(wide));
@@ -68,7 +68,7 @@ TEST_F(GraphicsSystem, ShutsDownEveryKindOfObjectWithOneLine)
 // is reported at level 3, and shutdown still cleans up.
 TEST_F(GraphicsSystem, SixteenBitColourAsksForADepthBufferWineLacks)
 {
-    VideoSettings sixteen;
+    VideoSettings sixteen = SmallWindow();
     sixteen.colourDepth = 16;
     EXPECT_EQ(1, Start(sixteen));
 
@@ -88,7 +88,7 @@ TEST_F(GraphicsSystem, SixteenBitColourAsksForADepthBufferWineLacks)
 // Wine's adapter offers 4 samples but not 2 for a windowed X8R8G8B8 device.
 TEST_F(GraphicsSystem, KeepsASupportedMultisampleType)
 {
-    VideoSettings four;
+    VideoSettings four = SmallWindow();
     four.multisampleType = 4;
     ASSERT_EQ(0, Start(four));
     EXPECT_THAT(log.lines, ::testing::Contains("2: Multisample Type: 4"));
@@ -98,7 +98,7 @@ TEST_F(GraphicsSystem, KeepsASupportedMultisampleType)
 
 TEST_F(GraphicsSystem, FallsBackSilentlyFromAnUnsupportedMultisampleType)
 {
-    VideoSettings two;
+    VideoSettings two = SmallWindow();
     two.multisampleType = 2;
     two.multisampleQuality = 1;
     ASSERT_EQ(0, Start(two));

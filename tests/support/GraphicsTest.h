@@ -10,20 +10,7 @@
 
 #include "CGraphicsD3D.h"
 #include "RecordingLogger.h"
-
-// The host's video settings, with the values most tests use.
-struct VideoSettings
-{
-    int colourDepth = 32;
-    int height = 600;
-    int width = 800;
-    int backBufferCount = 1;
-    bool windowed = true;
-    bool vsync = true;
-    int multisampleType = 0;
-    int multisampleQuality = 0;
-    float maxVisibleDepth = 1000.0f;
-};
+#include "VideoSettings.h"
 
 // A graphics system on a fresh recording device; whatever a test leaves
 // behind is torn down and must leave no live Direct3D object.
@@ -41,11 +28,7 @@ protected:
     // CreateGraphicsSystem with these settings.
     int Create(const VideoSettings& settings = VideoSettings())
     {
-        return graphics.CreateGraphicsSystem(nullptr, &logger, 0, 0, settings.colourDepth,
-                                             settings.height, settings.width,
-                                             settings.backBufferCount, settings.windowed,
-                                             settings.vsync, settings.multisampleType,
-                                             settings.multisampleQuality, settings.maxVisibleDepth);
+        return CreateGraphicsSystem(graphics, nullptr, &logger, settings);
     }
 
     // Creates the system and forgets the calls and lines it made.

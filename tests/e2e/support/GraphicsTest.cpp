@@ -39,6 +39,16 @@ int Channel(std::uint32_t colour, int shift)
 
 }  // namespace
 
+VideoSettings SmallWindow()
+{
+    VideoSettings settings;
+    settings.width = 320;
+    settings.height = 240;
+    settings.vsync = false;
+    settings.maxVisibleDepth = 100.0f;
+    return settings;
+}
+
 void GraphicsTest::TearDown()
 {
     if (graphics != nullptr)
@@ -61,10 +71,7 @@ int GraphicsTest::Start(const VideoSettings& wanted)
         return 1;
     }
     systemUp = true;
-    return graphics->CreateGraphicsSystem(
-        window.Handle(), &log, 0, 0, settings.colourDepth, settings.height, settings.width,
-        settings.backBuffers, settings.windowed, settings.vsync, settings.multisampleType,
-        settings.multisampleQuality, settings.farDistance);
+    return CreateGraphicsSystem(*graphics, window.Handle(), &log, settings);
 }
 
 void GraphicsTest::StartPlain(std::uint32_t clearColour, const VideoSettings& wanted)

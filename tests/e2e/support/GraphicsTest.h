@@ -14,21 +14,11 @@
 #include "IGraphics.h"
 #include "Meshes.h"
 #include "RecordingLogger.h"
+#include "VideoSettings.h"
 
-// The video settings a test brings its graphics system up with: a small
-// window unless it says otherwise.
-struct VideoSettings
-{
-    int width = 320;
-    int height = 240;
-    int colourDepth = 32;
-    int backBuffers = 1;
-    bool windowed = true;
-    bool vsync = false;
-    int multisampleType = 0;
-    int multisampleQuality = 0;
-    float farDistance = 100.0f;
-};
+// The video settings a test brings its graphics system up with unless it
+// says otherwise: a small window, no vsync, a near far plane.
+VideoSettings SmallWindow();
 
 // A graphics system from GraphicsDLL.dll in a real window on Wine's
 // Direct3D 9, with a logger that records every line. The fixture shuts the
@@ -39,10 +29,10 @@ protected:
     void TearDown() override;
 
     // Opens the window and calls CreateGraphicsSystem; returns its result.
-    int Start(const VideoSettings& settings = VideoSettings());
+    int Start(const VideoSettings& settings = SmallWindow());
     // Start, then the states a picture test begins from: the clear colour,
     // solid fill, lighting off.
-    void StartPlain(std::uint32_t clearColour, const VideoSettings& settings = VideoSettings());
+    void StartPlain(std::uint32_t clearColour, const VideoSettings& settings = SmallWindow());
     // One RenderFrame that must succeed, then the frame as SaveScreenshot
     // writes it, read back. Files stay in e2e-output beside the tests.
     Bitmap Capture();

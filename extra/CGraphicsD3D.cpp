@@ -219,9 +219,15 @@ int CGraphicsD3D::CreateCamera()
 
 // --- Frame operations and remembered states ------------------------------------
 
+// Every operation that needs the device fails with 1 while there is none
+// (before CreateGraphicsSystem, after it failed, after shutdown); setters
+// still remember their value.
+
 int CGraphicsD3D::Clear(std::uint32_t color)
 {
     clearColor = color;
+    if (device == nullptr)
+        return 1;
     if (D3D_FAILED(2, device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL,
                                     clearColor, 1.0f, 0)))
         return 1;
@@ -230,6 +236,8 @@ int CGraphicsD3D::Clear(std::uint32_t color)
 
 int CGraphicsD3D::BeginScene()
 {
+    if (device == nullptr)
+        return 1;
     if (D3D_FAILED(2, device->BeginScene()))
         return 1;
     return 0;
@@ -237,6 +245,8 @@ int CGraphicsD3D::BeginScene()
 
 int CGraphicsD3D::EndScene()
 {
+    if (device == nullptr)
+        return 1;
     if (D3D_FAILED(2, device->EndScene()))
         return 1;
     return 0;
@@ -245,6 +255,8 @@ int CGraphicsD3D::EndScene()
 int CGraphicsD3D::SetFillMode(int mode)
 {
     fillMode = mode;
+    if (device == nullptr)
+        return 1;
     if (mode == 0)
     {
         if (D3D_FAILED(2, device->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME)))
@@ -261,6 +273,8 @@ int CGraphicsD3D::SetFillMode(int mode)
 int CGraphicsD3D::SetLighting(bool enable)
 {
     lightingEnabled = enable;
+    if (device == nullptr)
+        return 1;
     if (D3D_FAILED(2, device->SetRenderState(D3DRS_LIGHTING, enable ? TRUE : FALSE)))
         return 1;
     if (D3D_FAILED(2, device->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_GOURAUD)))
@@ -271,6 +285,8 @@ int CGraphicsD3D::SetLighting(bool enable)
 int CGraphicsD3D::SetAmbientLight(std::uint32_t color)
 {
     ambientColor = color;
+    if (device == nullptr)
+        return 1;
     if (D3D_FAILED(2, device->SetRenderState(D3DRS_AMBIENT, ambientColor)))
         return 1;
     return 0;

@@ -332,6 +332,27 @@ TEST_F(FrameOperations, RenderStates)
     EXPECT_TRUE(logger.lines.empty());
 }
 
+TEST_F(FrameOperations, WithoutADeviceEveryOperationFailsAndSettersStillRemember)
+{
+    EXPECT_EQ(graphics.Clear(0xFF010203), 1);
+    EXPECT_EQ(graphics.SetFillMode(0), 1);
+    EXPECT_EQ(graphics.SetLighting(false), 1);
+    EXPECT_EQ(graphics.SetAmbientLight(0xFF040506), 1);
+    EXPECT_EQ(graphics.BeginScene(), 1);
+    EXPECT_EQ(graphics.EndScene(), 1);
+    EXPECT_EQ(graphics.RenderFrame(), 1);
+    EXPECT_EQ(graphics.SaveScreenshot("frame.bmp"), 1);
+    EXPECT_EQ(graphics.CreateCharacter(), nullptr);
+    EXPECT_EQ(graphics.CreateTexture(nullptr, 0), nullptr);
+    EXPECT_EQ(graphics.CreateLight(), nullptr);
+    EXPECT_EQ(graphics.CreateFont("Arial", 8, 16, 400), nullptr);
+    EXPECT_EQ(graphics.clearColor, 0xFF010203u);
+    EXPECT_EQ(graphics.fillMode, 0);
+    EXPECT_FALSE(graphics.lightingEnabled);
+    EXPECT_EQ(graphics.ambientColor, 0xFF040506u);
+    EXPECT_TRUE(standin::Calls().empty());
+}
+
 TEST_F(FrameOperations, StartValuesAreDirect3DDefaults)
 {
     EXPECT_EQ(graphics.clearColor, 0u);

@@ -10,7 +10,18 @@ using ::testing::ElementsAre;
 
 namespace {
 
-using GraphicsSystem = GraphicsTest;
+class GraphicsSystem : public GraphicsTest
+{
+protected:
+    // DestroyGraphicsSystem, which logs its one line and nothing else. A
+    // second one from the fixture's tear-down is harmless.
+    void ExpectShutdownWithOneLine()
+    {
+        const std::size_t mark = Mark();
+        EXPECT_EQ(0, graphics->DestroyGraphicsSystem());
+        EXPECT_THAT(LinesSince(mark), ElementsAre("2: Destroying the graphics system...OK"));
+    }
+};
 
 TEST_F(GraphicsSystem, LogsProgressAndVideoSettingsOnWinesAdapter)
 {
@@ -36,13 +47,9 @@ TEST_F(GraphicsSystem, ReportsTheScreenSizeBeforeAndAfterShutdown)
     EXPECT_EQ(400, graphics->GetScreenWidth());
     EXPECT_EQ(200, graphics->GetScreenHeight());
 
-    std::size_t mark = Mark();
-    EXPECT_EQ(0, graphics->DestroyGraphicsSystem());
-    EXPECT_THAT(LinesSince(mark), ElementsAre("2: Destroying the graphics system...OK"));
+    ExpectShutdownWithOneLine();
     EXPECT_EQ(400, graphics->GetScreenWidth());
     EXPECT_EQ(200, graphics->GetScreenHeight());
-    graphics->Destroy();
-    graphics = nullptr;
 }
 
 TEST_F(GraphicsSystem, ShutsDownEveryKindOfObjectWithOneLine)
@@ -56,11 +63,7 @@ TEST_F(GraphicsSystem, ShutsDownEveryKindOfObjectWithOneLine)
     graphics->Clear(0xFF000000);
     ASSERT_EQ(0, graphics->RenderFrame());
 
-    std::size_t mark = Mark();
-    EXPECT_EQ(0, graphics->DestroyGraphicsSystem());
-    EXPECT_THAT(LinesSince(mark), ElementsAre("2: Destroying the graphics system...OK"));
-    graphics->Destroy();
-    graphics = nullptr;
+    ExpectShutdownWithOneLine();
 }
 
 // Every colour depth but 32 comes with a D15S1 depth-stencil buffer, which
@@ -78,11 +81,7 @@ TEST_F(GraphicsSystem, SixteenBitColourAsksForADepthBufferWineLacks)
         std::regex_match(log.lines[1], std::regex("3: ERROR : D3DERR_INVALIDCALL : [0-9]+ : "
                                                   "extra/CGraphicsD3D\\.cpp")))
         << log.lines[1];
-    std::size_t mark = Mark();
-    EXPECT_EQ(0, graphics->DestroyGraphicsSystem());
-    EXPECT_THAT(LinesSince(mark), ElementsAre("2: Destroying the graphics system...OK"));
-    graphics->Destroy();
-    graphics = nullptr;
+    ExpectShutdownWithOneLine();
 }
 
 // Wine's adapter offers 4 samples but not 2 for a windowed X8R8G8B8 device.

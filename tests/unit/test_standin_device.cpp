@@ -10,43 +10,16 @@
 #include <stdexcept>
 
 #include "AllocationCounter.h"
+#include "DeviceTest.h"
 
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-class StandinDeviceTest : public ::testing::Test
+class StandinDeviceTest : public DeviceTest
 {
 protected:
-    void SetUp() override
-    {
-        standin::Reset();
-        d3d = Direct3DCreate9(D3D_SDK_VERSION);
-        ASSERT_NE(d3d, nullptr);
-        params.BackBufferWidth = 640;
-        params.BackBufferHeight = 480;
-        params.BackBufferFormat = D3DFMT_X8R8G8B8;
-        params.BackBufferCount = 1;
-        params.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        params.Windowed = TRUE;
-        params.EnableAutoDepthStencil = TRUE;
-        params.AutoDepthStencilFormat = D3DFMT_D24S8;
-        ASSERT_EQ(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr,
-                                    D3DCREATE_HARDWARE_VERTEXPROCESSING, &params, &device),
-                  D3D_OK);
-        standin::ClearCalls();
-    }
-
-    void TearDown() override
-    {
-        if (device != nullptr)
-            device->Release();
-        if (d3d != nullptr)
-            d3d->Release();
-        EXPECT_THAT(standin::LiveObjects(), IsEmpty());
-    }
-
     IDirect3DVertexBuffer9* MakeVertexBuffer(UINT length, D3DPOOL pool = D3DPOOL_DEFAULT)
     {
         IDirect3DVertexBuffer9* buffer = nullptr;
@@ -64,9 +37,6 @@ protected:
         return font;
     }
 
-    IDirect3D9* d3d = nullptr;
-    IDirect3DDevice9* device = nullptr;
-    D3DPRESENT_PARAMETERS params = {};
 };
 
 // --- Rules of Direct3D 9 ---------------------------------------------------------------

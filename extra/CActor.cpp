@@ -123,9 +123,17 @@ int CActor::Render()
     return 0;
 }
 
+void* CActor::DeletingDestructor(unsigned int flags)
+{
+    this->~CActor();
+    if ((flags & 1) != 0)
+        ::operator delete(this);
+    return this;
+}
+
 void CActor::Destroy()
 {
-    delete this;
+    DeletingDestructor(1);
 }
 
 int CActor::Create(std::uint32_t vertexCount, int layer, std::uint32_t fvf,

@@ -16,8 +16,10 @@ class CActor : public ICharacter
 {
 public:
     CActor();
-    ~CActor() override;
+    virtual ~CActor();
 
+    // Runs the destructor and, with bit 0 of flags, frees the memory.
+    void* DeletingDestructor(unsigned int flags) override;
     int Init(ILogger* logger) override;
     int Release() override;
     int Render() override;

@@ -57,9 +57,17 @@ CGraphicsD3D::CGraphicsD3D()
 // Frees the registries' storage only; DestroyGraphicsSystem releases what they hold.
 CGraphicsD3D::~CGraphicsD3D() = default;
 
+void* CGraphicsD3D::DeletingDestructor(unsigned int flags)
+{
+    this->~CGraphicsD3D();
+    if ((flags & 1) != 0)
+        ::operator delete(this);
+    return this;
+}
+
 void CGraphicsD3D::Destroy()
 {
-    delete this;
+    DeletingDestructor(1);
 }
 
 // --- Device creation ---------------------------------------------------------

@@ -17,8 +17,11 @@ class CGraphicsD3D final : public IGraphics
 {
 public:
     CGraphicsD3D();
-    ~CGraphicsD3D() override;
+    ~CGraphicsD3D();
 
+    // Runs the destructor and, with bit 0 of flags, frees the memory; the
+    // slot that hosts built with Microsoft's compiler call for delete.
+    void* DeletingDestructor(unsigned int flags) override;
     int CreateGraphicsSystem(HWND window, ILogger* logger, int, int,
                              int colourDepth, int height, int width,
                              int backBufferCount, bool windowed, bool vsync,

@@ -12,7 +12,14 @@ struct MaterialDesc;
 class ICharacter
 {
 public:
+    // Slot 0: Microsoft's one-slot deleting destructor, declared as an
+    // operation for other compilers (see IGraphics.h). The graphics system
+    // destroys characters; hosts use DestroyCharacter.
+#ifdef _MSC_VER
     virtual ~ICharacter() {}
+#else
+    virtual void* DeletingDestructor(unsigned int flags) = 0;
+#endif
     // Stores the logger; always 0.
     virtual int Init(ILogger* logger) = 0;
     // Gives back the buffers and the saved geometry; always 0.
@@ -56,6 +63,12 @@ public:
     virtual int SetAlphaBlend(bool enable) = 0;
     // Blends with the texture's alpha modulated in; always 0.
     virtual int SetTextureAlpha(bool enable) = 0;
+
+#ifndef _MSC_VER
+protected:
+    // Freed through slot 0 or Destroy(), never by a delete of this type.
+    ~ICharacter() = default;
+#endif
 };
 
 #endif

@@ -23,8 +23,18 @@ typedef struct HWND__* HWND;
 class IGraphics
 {
 public:
-    // Frees the registries' storage only: call DestroyGraphicsSystem first.
+    // Slot 0 is laid out as Microsoft's C++ ABI lays out a virtual destructor:
+    // one slot, the deleting destructor, which takes flags (bit 0: free the
+    // memory too) and returns the object. Other compilers would give a
+    // destructor two slots, so for them the slot is an ordinary operation and
+    // one header gives one table under every compiler. It frees the
+    // registries' storage only: call DestroyGraphicsSystem first. Destroy()
+    // is the way to free the object under any compiler.
+#ifdef _MSC_VER
     virtual ~IGraphics() {}
+#else
+    virtual void* DeletingDestructor(unsigned int flags) = 0;
+#endif
     // Brings up the device from the host's video settings and logs them;
     // width comes after height; the two unnamed values are not used.
     virtual int CreateGraphicsSystem(HWND window, ILogger* logger, int, int,
@@ -81,6 +91,13 @@ public:
     virtual int GetScreenWidth() = 0;
     // The graphics system's camera, null before CreateGraphicsSystem.
     virtual ICamera* GetCamera() = 0;
+
+#ifndef _MSC_VER
+protected:
+    // Without Microsoft's ABI there is no virtual destructor to delete
+    // through: the object is freed with Destroy().
+    ~IGraphics() = default;
+#endif
 };
 
 // The plug-in's one export: makes a new graphics system, stores it in *out

@@ -3,10 +3,13 @@
 
 #include <dlfcn.h>
 
+#include <new>
+
 #include <gtest/gtest.h>
 
 #include <standin/Recorder.h>
 
+#include "CActor.h"
 #include "CGraphicsD3D.h"
 #include "GraphicsTest.h"
 #include "SourceLine.h"
@@ -98,6 +101,28 @@ TEST(Plugin, DestroyWithoutShutdownReleasesNothing)
     camera->Destroy();
     device->Release();
     d3d->Release();
+    EXPECT_TRUE(standin::LiveObjects().empty());
+}
+
+// Slot 0 is what a host built with Microsoft's compiler calls for delete:
+// the destructor, then the memory only when bit 0 of the flags is set.
+TEST(Plugin, SlotZeroDestroysAndFreesOnlyWithBitZero)
+{
+    standin::Reset();
+    RecordingLogger logger;
+    IGraphics* graphics = GetPlugin(nullptr);
+    ASSERT_EQ(graphics->CreateGraphicsSystem(nullptr, &logger, 0, 0, 32, 600, 800, 1, true, true,
+                                             0, 0, 100.0f), 0);
+    ASSERT_EQ(graphics->DestroyGraphicsSystem(), 0);
+
+    // Without bit 0 the object is destroyed in place and its memory stays
+    // the caller's; the result is the object itself.
+    alignas(CActor) unsigned char storage[sizeof(CActor)];
+    ICharacter* inPlace = new (storage) CActor();
+    EXPECT_EQ(inPlace->DeletingDestructor(0), static_cast<void*>(inPlace));
+
+    // With bit 0 it is freed as well: the sanitizer reports a leak otherwise.
+    EXPECT_EQ(graphics->DeletingDestructor(1), static_cast<void*>(graphics));
     EXPECT_TRUE(standin::LiveObjects().empty());
 }
 

@@ -59,6 +59,9 @@ bool Acceptable(const D3DPRESENT_PARAMETERS& parameters, const AdapterConfig& co
     if (parameters.EnableAutoDepthStencil != FALSE &&
         !Contains(config.depthStencilFormats, parameters.AutoDepthStencilFormat))
         return false;
+    // Only a windowed device can take the desktop's format for an unknown one.
+    if (parameters.Windowed == FALSE && parameters.BackBufferFormat == D3DFMT_UNKNOWN)
+        return false;
     return parameters.BackBufferCount <= kMaxBackBuffers;
 }
 
@@ -265,8 +268,7 @@ HRESULT Device::Present(const RECT* sourceRect, const RECT* destRect, HWND destW
         return call.Finish(call.ScriptedFailure());
     if (TheRecorder().status != DeviceStatus::Operational)
         return call.Finish(D3DERR_DEVICELOST);
-    if (inScene)
-        return call.Finish(D3DERR_INVALIDCALL);
+    // Wine's device presents inside a scene too.
     return call.Finish(D3D_OK);
 }
 

@@ -138,6 +138,48 @@ void ProbeRefusedParameters(IDirect3D9& d3d, HWND window)
         device->Release();
 }
 
+// Full-screen at the screen's own size: only the count is filled in, and
+// an unknown format is refused.
+void ProbeFullScreen(IDirect3D9& d3d, HWND window)
+{
+    D3DPRESENT_PARAMETERS asked = Windowed(window);
+    asked.Windowed = FALSE;
+    asked.BackBufferWidth = GetSystemMetrics(SM_CXSCREEN);
+    asked.BackBufferHeight = GetSystemMetrics(SM_CYSCREEN);
+    asked.BackBufferFormat = D3DFMT_X8R8G8B8;
+    D3DPRESENT_PARAMETERS expected = asked;
+    expected.BackBufferCount = 1;
+
+    IDirect3DDevice9* device = nullptr;
+    D3DPRESENT_PARAMETERS p = asked;
+    Check("CreateDevice, full-screen with zero count", d3d.CreateDevice(
+        D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, &device), D3D_OK);
+    if (device == nullptr)
+        return;
+    CheckWrittenBack("full-screen", p, expected);
+    device->Release();
+
+    p = asked;
+    p.BackBufferFormat = D3DFMT_UNKNOWN;
+    device = nullptr;
+    Check("CreateDevice, full-screen with an unknown format", d3d.CreateDevice(
+        D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, &device),
+        D3DERR_INVALIDCALL);
+    if (device != nullptr)
+        device->Release();
+}
+
+// Scenes do not nest; Present does not wait for the scene's end.
+void ProbeScenes(IDirect3DDevice9& device)
+{
+    Check("EndScene without a scene", device.EndScene(), D3DERR_INVALIDCALL);
+    Check("BeginScene", device.BeginScene(), D3D_OK);
+    Check("BeginScene inside a scene", device.BeginScene(), D3DERR_INVALIDCALL);
+    Check("Present inside a scene", device.Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    Check("EndScene", device.EndScene(), D3D_OK);
+    Check("Present", device.Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+}
+
 struct Buffers
 {
     IDirect3DVertexBuffer9* vertices = nullptr;
@@ -167,6 +209,7 @@ void ProbeDrawing(IDirect3D9& d3d, HWND window)
         Check("CreateDevice for drawing", 0, 1);
         return;
     }
+    ProbeScenes(*device);
     Buffers triangle = MakeTriangle(*device);
     device->SetFVF(D3DFVF_XYZRHW);
 
@@ -210,6 +253,7 @@ int main()
     ProbeFullParameters(*d3d, window.Handle());
     ProbeRefusedParameters(*d3d, window.Handle());
     ProbeDrawing(*d3d, window.Handle());
+    ProbeFullScreen(*d3d, window.Handle());
     d3d->Release();
     std::printf("device probe: %d differences from the stand-in\n", failures);
     return failures == 0 ? 0 : 1;

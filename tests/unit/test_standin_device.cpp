@@ -97,7 +97,7 @@ TEST_F(StandinDeviceTest, AWindowedDeviceFillsInWhatWasLeftZeroAndRecordsWhatWas
     full->Release();
 }
 
-TEST_F(StandinDeviceTest, CreateDeviceAndResetRefuseMoreThanThreeBackBuffersAndAMissingDepthFormat)
+TEST_F(StandinDeviceTest, CreateDeviceAndResetRefuseWhatWinesDeviceRefuses)
 {
     D3DPRESENT_PARAMETERS four = params;
     four.BackBufferCount = 4;
@@ -119,6 +119,11 @@ TEST_F(StandinDeviceTest, CreateDeviceAndResetRefuseMoreThanThreeBackBuffersAndA
     IDirect3DDevice9* noDepth = MakeDevice(d15s1);
     ASSERT_NE(noDepth, nullptr);
     noDepth->Release();
+
+    D3DPRESENT_PARAMETERS unknownFullScreen = params;
+    unknownFullScreen.Windowed = FALSE;
+    unknownFullScreen.BackBufferFormat = D3DFMT_UNKNOWN;
+    EXPECT_EQ(MakeDevice(unknownFullScreen), nullptr);
 }
 
 TEST_F(StandinDeviceTest, AnIndexedDrawNeedsIndicesButNeitherAStreamSourceNorAScene)
@@ -198,10 +203,11 @@ TEST_F(StandinDeviceTest, ResetPutsTheStatesBackToTheirDefaults)
     EXPECT_TRUE(D3DXMatrixIsIdentity(&restored));
 }
 
-TEST_F(StandinDeviceTest, PresentIsRefusedInsideASceneAndWhileTheDeviceIsLost)
+TEST_F(StandinDeviceTest, PresentIsRefusedWhileTheDeviceIsLostButNotInsideAScene)
 {
     ASSERT_EQ(device->BeginScene(), D3D_OK);
-    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    EXPECT_TRUE(standin::InScene());
     ASSERT_EQ(device->EndScene(), D3D_OK);
     EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
 

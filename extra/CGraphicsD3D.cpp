@@ -100,7 +100,8 @@ int CGraphicsD3D::CreateGraphicsSystem(HWND window, ILogger* hostLogger, int, in
         return 1;
 
     std::memset(&presentParams, 0, sizeof presentParams);
-    presentParams.BackBufferFormat = ProbeBackBufferFormat(colourDepth);
+    const D3DFORMAT probedFormat = ProbeBackBufferFormat(colourDepth);
+    presentParams.BackBufferFormat = probedFormat;
     presentParams.BackBufferCount = backBufferCount;
     presentParams.MultiSampleType = static_cast<D3DMULTISAMPLE_TYPE>(multisampleType);
     presentParams.MultiSampleQuality = multisampleQuality;
@@ -137,7 +138,7 @@ int CGraphicsD3D::CreateGraphicsSystem(HWND window, ILogger* hostLogger, int, in
     logger->Log(3, "OK");
     logger->NewLine();
     logger->NewLine();
-    LogVideoSettings(colourDepth, windowed, vsync);
+    LogVideoSettings(colourDepth, probedFormat, windowed, vsync);
     return 0;
 }
 
@@ -171,13 +172,16 @@ void CGraphicsD3D::ApplyBlendStates()
     device->SetRenderState(D3DRS_BLENDOP, D3DBLENDOP_ADD);
 }
 
-void CGraphicsD3D::LogVideoSettings(int colourDepth, bool windowed, bool vsync)
+// The block shows the format the probe chose: a windowed device writes the
+// desktop's format back over D3DFMT_UNKNOWN.
+void CGraphicsD3D::LogVideoSettings(int colourDepth, D3DFORMAT backBufferFormat, bool windowed,
+                                    bool vsync)
 {
     logger->Log(1, "[Video Settings]");
     logger->Log(2, "Number of video adapters: %u", adapterCount);
     logger->Log(2, "Using dimensions: %ix%ix%i", width, height, colourDepth);
     logger->Log(2, "Number of back buffers: %i", backBufferCount);
-    logger->Log(2, "Back buffer format: %i", static_cast<int>(presentParams.BackBufferFormat));
+    logger->Log(2, "Back buffer format: %i", static_cast<int>(backBufferFormat));
     logger->Log(2, "Fullscreen mode: %s", windowed ? "false" : "true");
     logger->Log(2, "VSync mode: %s", vsync ? "on" : "off");
     logger->Log(2, "Multisample Type: %i", static_cast<int>(presentParams.MultiSampleType));

@@ -61,7 +61,7 @@ public:
     // Sets the stage-0 alpha and blend states that characters blend with.
     void ApplyBlendStates();
     // Logs the "[Video Settings]" block.
-    void LogVideoSettings(int colourDepth, bool windowed, bool vsync);
+    void LogVideoSettings(int colourDepth, D3DFORMAT backBufferFormat, bool windowed, bool vsync);
     // Makes the default camera and sets its initial view.
     int CreateCamera();
     // The device light index for a new light.

@@ -5,7 +5,10 @@
 #     Wine's Direct3D 9 and checks log lines and screenshot pixels;
 #   - a short run of the sample host, which must exit 0 with a screenshot;
 #   - the stand-in's D3DX matrix functions against Wine's d3dx9_29, compared
-#     bit by bit on one fixed list of inputs.
+#     bit by bit on one fixed list of inputs;
+#   - the stand-in's device against Wine's: a probe of the device rules it
+#     copies, and the same host scenarios run on both builds with their
+#     transcripts compared (tests/differential).
 # Pictures and logs stay in build/windows/e2e-output.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -32,6 +35,7 @@ if [ ! -f "$linux_build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$linux_build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
 cmake --build "$linux_build" --target matrix_bits -j"$(nproc)"
+cmake --build "$linux_build" --target differential_scenarios -j"$(nproc)"
 
 wine_prepare_prefix
 rm -rf "$output"
@@ -50,6 +54,10 @@ wine_headless "$screen" bash -c '
     echo "sample host: exit $?" >>"$output/steps.txt"
     wine ./tools/matrix_bits.exe >"$output/matrix-wine.txt"
     echo "matrix_bits.exe: exit $?" >>"$output/steps.txt"
+    wine ./tests/differential/device_probe.exe >"$output/device-probe.txt" 2>&1
+    echo "device_probe.exe: exit $?" >>"$output/steps.txt"
+    wine ./differential_scenarios.exe >"$output/differential-wine.txt" 2>"$output/differential-wine.err"
+    echo "differential_scenarios.exe: exit $?" >>"$output/steps.txt"
 ' windows-e2e "$build" "$output" || status=$?
 echo "(Wine session: $((SECONDS - started)) s)"
 
@@ -81,6 +89,21 @@ if grep -q '^matrix_bits.exe: exit 0$' "$output/steps.txt" 2>/dev/null &&
     pass 1
 else
     fail 1 "the matrix comparison"
+fi
+
+echo "== Stand-in device against Wine's: probe and differential scenarios"
+if grep -q '^device_probe.exe: exit 0$' "$output/steps.txt" 2>/dev/null; then
+    pass 1
+else
+    grep -v '^ok ' "$output/device-probe.txt" >&2 || true
+    fail 1 "the device probe (see $output/device-probe.txt)"
+fi
+(cd "$build" && "$linux_build/tests/differential/differential_scenarios") >"$output/differential-standin.txt"
+if python3 "$root/tests/differential/compare_transcripts.py" \
+       "$output/differential-standin.txt" "$output/differential-wine.txt"; then
+    pass 1
+else
+    fail 1 "the differential scenarios"
 fi
 
 echo "Windows end-to-end: $passed passed, $failed failed"

@@ -7,7 +7,8 @@ Where the headers come from
     but dvoice.h, which comes from Wine's development package: --fetch-dvoice
     downloads that package (the version in headers.manifest) into the scratch
     folder build/error-headers/ and extracts dvoice.h alone; nothing is
-    installed. headers.manifest records each header's package, version and
+    installed. scripts/install-packages.sh runs it, so that the tests, which
+    regenerate the table to check it, download nothing. headers.manifest records each header's package, version and
     sha256; --check-headers tells whether the installed headers still match.
 
 Which constants are taken
@@ -82,7 +83,9 @@ The table in C++
     every value and checks it against the entries.
 
 Usage
-    generate_error_names.py [--fetch-dvoice]
+    generate_error_names.py --fetch-dvoice
+        only downloads dvoice.h into the scratch folder
+    generate_error_names.py
         writes errors/ErrorNameTable.inc and errors/generator/headers.manifest
     generate_error_names.py --output FILE
         writes the table to FILE and leaves the manifest alone
@@ -244,7 +247,7 @@ def package_of(header, path, scratch):
     if header.from_wine:
         debs = sorted(scratch.glob(f"{WINE_PACKAGE}_*.deb"), key=lambda p: p.stat().st_mtime)
         if not debs:
-            raise GeneratorError(f"no {WINE_PACKAGE} package in {scratch}: run with --fetch-dvoice")
+            raise GeneratorError(f"no {WINE_PACKAGE} package in {scratch}: run scripts/install-packages.sh")
         fields = run(["dpkg-deb", "-f", str(debs[-1]), "Package", "Version"])
         values = dict(line.split(": ", 1) for line in fields.splitlines())
         return values["Package"], values["Version"]
@@ -288,7 +291,7 @@ def header_differences(mingw_include, scratch):
         if header.file not in manifest:
             problems.append(f"{header.file} is not in the manifest")
         elif not path.exists():
-            hint = " (generate_error_names.py --fetch-dvoice gets it)" if header.from_wine else ""
+            hint = " (scripts/install-packages.sh gets it)" if header.from_wine else ""
             problems.append(f"{path} is missing{hint}")
         elif sha256_of(path) != manifest[header.file][2]:
             package, version, _ = manifest[header.file]
@@ -585,7 +588,7 @@ def generate(mingw_include, scratch):
     for rank, header in enumerate(FAMILY_HEADERS):
         path = header_path(header, mingw_include, scratch)
         if not path.exists():
-            hint = ": run with --fetch-dvoice" if header.from_wine else ""
+            hint = ": run scripts/install-packages.sh" if header.from_wine else ""
             raise GeneratorError(f"{path} is missing{hint}")
         constants.extend(read_constants(rank, path))
     check_names_unique(constants)
@@ -602,7 +605,7 @@ def main():
     parser.add_argument("--check-headers", action="store_true",
                         help="only tell whether the headers are the manifest's (exit 3 when not)")
     parser.add_argument("--fetch-dvoice", action="store_true",
-                        help=f"download {WINE_PACKAGE} and extract dvoice.h into the scratch folder")
+                        help=f"only download {WINE_PACKAGE} and extract dvoice.h into the scratch folder")
     parser.add_argument("--mingw-include", type=Path, default=MINGW_INCLUDE)
     parser.add_argument("--scratch", type=Path, default=DEFAULT_SCRATCH)
     args = parser.parse_args()
@@ -614,6 +617,7 @@ def main():
             return EXIT_HEADERS_DIFFER if problems else 0
         if args.fetch_dvoice:
             fetch_dvoice(args.scratch, wine_version_in_manifest())
+            return 0
         table = generate(args.mingw_include, args.scratch)
         (args.output or DEFAULT_OUTPUT).write_text(table)
         if args.output is None:

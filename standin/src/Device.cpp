@@ -8,6 +8,8 @@ namespace standin {
 
 namespace {
 
+// Direct3D 9 allows at most this many back buffers.
+constexpr UINT kMaxBackBuffers = 3;
 // Larger buffers are refused as out of video memory rather than allocated.
 constexpr UINT kMaxBufferBytes = 256u << 20;
 // Largest texture and surface side.
@@ -46,6 +48,37 @@ UINT IndicesRead(D3DPRIMITIVETYPE type, UINT count)
     case D3DPT_TRIANGLEFAN: return count + 2;
     default: return 0;
     }
+}
+
+// Whether CreateDevice and Reset accept the presentation parameters.
+bool Acceptable(const D3DPRESENT_PARAMETERS& parameters, const AdapterConfig& config)
+{
+    if (parameters.MultiSampleType != D3DMULTISAMPLE_NONE &&
+        !Contains(config.multisampleTypes, parameters.MultiSampleType))
+        return false;
+    if (parameters.EnableAutoDepthStencil != FALSE &&
+        !Contains(config.depthStencilFormats, parameters.AutoDepthStencilFormat))
+        return false;
+    // Only a windowed device can take the desktop's format for an unknown one.
+    if (parameters.Windowed == FALSE && parameters.BackBufferFormat == D3DFMT_UNKNOWN)
+        return false;
+    return parameters.BackBufferCount <= kMaxBackBuffers;
+}
+
+// What Direct3D 9 writes back into presentation parameters it accepted: a
+// zero back-buffer count means one, and a windowed device takes the
+// desktop's format and the window's client size where they were left zero.
+void WriteBack(D3DPRESENT_PARAMETERS& parameters, const AdapterConfig& config)
+{
+    parameters.BackBufferCount = std::max(parameters.BackBufferCount, 1u);
+    if (parameters.Windowed == FALSE)
+        return;
+    if (parameters.BackBufferFormat == D3DFMT_UNKNOWN)
+        parameters.BackBufferFormat = config.desktopFormat;
+    if (parameters.BackBufferWidth == 0)
+        parameters.BackBufferWidth = config.windowClientWidth;
+    if (parameters.BackBufferHeight == 0)
+        parameters.BackBufferHeight = config.windowClientHeight;
 }
 
 bool AnyResourceBlocksReset(const Recorder& recorder)
@@ -145,25 +178,27 @@ HRESULT Direct3D::CreateDevice(UINT adapter, D3DDEVTYPE deviceType, HWND focusWi
                                D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device)
 {
     Invocation call(Op::CreateDevice, this);
+    // Recorded as given, before the device writes its choices back.
+    if (call.Recording())
+        call.Args().UInt(adapter).Int(deviceType).Handle(focusWindow).UInt(behaviorFlags)
+            .PresentParameters(parameters);
     const HRESULT result = [&]() -> HRESULT {
         if (device != nullptr)
             *device = nullptr;
         if (call.Refused())
             return call.ScriptedFailure();
         const AdapterConfig& config = TheRecorder().adapter;
-        if (device == nullptr || parameters == nullptr || adapter >= config.adapterCount)
+        if (device == nullptr || parameters == nullptr || adapter >= config.adapterCount ||
+            !Acceptable(*parameters, config))
             return D3DERR_INVALIDCALL;
-        if (parameters->MultiSampleType != D3DMULTISAMPLE_NONE &&
-            !Contains(config.multisampleTypes, parameters->MultiSampleType))
-            return D3DERR_INVALIDCALL;
+        WriteBack(*parameters, config);
         Device* made = MakeObject<Device>(*parameters);
         made->RestoreState();
         *device = made;
         return D3D_OK;
     }();
     if (call.Recording())
-        call.Args().UInt(adapter).Int(deviceType).Handle(focusWindow).UInt(behaviorFlags)
-            .PresentParameters(parameters).Object(device == nullptr ? nullptr : *device);
+        call.Args().Object(device == nullptr ? nullptr : *device);
     return call.Finish(result);
 }
 
@@ -210,11 +245,13 @@ HRESULT Device::Reset(D3DPRESENT_PARAMETERS* newParameters)
         recorder.status = DeviceStatus::NotReset;
         return call.Finish(call.ScriptedFailure());
     }
-    if (newParameters == nullptr || AnyResourceBlocksReset(recorder))
+    if (newParameters == nullptr || !Acceptable(*newParameters, recorder.adapter) ||
+        AnyResourceBlocksReset(recorder))
     {
         recorder.status = DeviceStatus::NotReset;
         return call.Finish(D3DERR_INVALIDCALL);
     }
+    WriteBack(*newParameters, recorder.adapter);
     parameters = *newParameters;
     RestoreState();
     recorder.status = DeviceStatus::Operational;
@@ -231,8 +268,7 @@ HRESULT Device::Present(const RECT* sourceRect, const RECT* destRect, HWND destW
         return call.Finish(call.ScriptedFailure());
     if (TheRecorder().status != DeviceStatus::Operational)
         return call.Finish(D3DERR_DEVICELOST);
-    if (inScene)
-        return call.Finish(D3DERR_INVALIDCALL);
+    // Wine's device presents inside a scene too.
     return call.Finish(D3D_OK);
 }
 
@@ -508,8 +544,12 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex,
             .UInt(primCount);
     if (call.Refused())
         return call.Finish(call.ScriptedFailure());
-    // Where an index buffer is bound, the indices read must lie inside it.
-    if (indices != nullptr && primCount > 0)
+    // Wine's device refuses an indexed draw without indices, but draws
+    // without a stream source and outside a scene.
+    if (indices == nullptr)
+        return call.Finish(D3DERR_INVALIDCALL);
+    // The indices read must lie inside the bound buffer.
+    if (primCount > 0)
     {
         const UINT read = IndicesRead(type, primCount);
         const unsigned long long end = (static_cast<unsigned long long>(startIndex) + read) * indices->IndexSize();

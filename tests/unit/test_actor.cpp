@@ -159,6 +159,7 @@ TEST_F(ActorTest, WorldIsRotationThenTranslationThenScalingAndCreateResetsIt)
 {
     actor->SetPosition(5, 6, 7);
     ASSERT_EQ(CreateQuad(), 0);
+    ASSERT_EQ(actor->ApplyBuffers(), 0);  // as the frame does before a draw
     ASSERT_EQ(actor->Render(), 0);
     D3DXMATRIX world(standin::Transform(D3DTS_WORLD));
     EXPECT_TRUE(D3DXMatrixIsIdentity(&world));
@@ -180,6 +181,7 @@ TEST_F(ActorTest, WorldIsRotationThenTranslationThenScalingAndCreateResetsIt)
 TEST_F(ActorTest, RenderSetsTheAlphaStatesOfItsFlagsAroundADrawOfWholeTriangles)
 {
     ASSERT_EQ(CreateQuad(), 0);
+    ASSERT_EQ(actor->ApplyBuffers(), 0);  // as the frame does before a draw
     const std::string draw = "DrawIndexedPrimitive(4, 0, 0, 4, 0, 2)";
     const std::vector<std::string> blended = {"SetRenderState(27, 1)", draw};
     const std::vector<std::string> modulated = {"SetRenderState(27, 1)", "SetTextureStageState(0, 4, 4)",
@@ -203,6 +205,7 @@ TEST_F(ActorTest, RenderSetsTheAlphaStatesOfItsFlagsAroundADrawOfWholeTriangles)
 TEST_F(ActorTest, TexturesAreBoundAndUnboundByTheTextureUntexturedSetsTheDiffuseOperation)
 {
     ASSERT_EQ(CreateQuad(), 0);
+    ASSERT_EQ(actor->ApplyBuffers(), 0);  // as the frame does before a draw
     ASSERT_EQ(actor->ApplyTextures(), 0);
     ASSERT_EQ(actor->Render(), 0);
     EXPECT_THAT(standin::CallTexts("SetTextureStageState"),

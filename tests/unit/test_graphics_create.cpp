@@ -102,7 +102,10 @@ TEST_P(FormatChoice, TakesTheLastFormatThatPasses)
     ASSERT_EQ(Create(settings), 0);
 
     EXPECT_EQ(standin::CountCalls("CheckDeviceType"), format.probes);
-    EXPECT_EQ(graphics.presentParams.BackBufferFormat, format.backBuffer);
+    // The log shows the probe's choice; the windowed device wrote the desktop's
+    // format back over D3DFMT_UNKNOWN.
+    EXPECT_EQ(graphics.presentParams.BackBufferFormat,
+              format.backBuffer == D3DFMT_UNKNOWN ? standin::Adapter().desktopFormat : format.backBuffer);
     EXPECT_EQ(graphics.presentParams.AutoDepthStencilFormat, format.depthStencil);
     EXPECT_EQ(logger.lines[8], "2: Back buffer format: " + std::to_string(format.backBuffer));
 }

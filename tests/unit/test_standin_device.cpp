@@ -28,6 +28,24 @@ protected:
         return buffer;
     }
 
+    IDirect3DIndexBuffer9* MakeIndexBuffer(UINT length)
+    {
+        IDirect3DIndexBuffer9* buffer = nullptr;
+        EXPECT_EQ(device->CreateIndexBuffer(length, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_DEFAULT, &buffer,
+                                            nullptr),
+                  D3D_OK);
+        return buffer;
+    }
+
+    // A device made with these parameters, or null; the parameters as the device left them.
+    IDirect3DDevice9* MakeDevice(D3DPRESENT_PARAMETERS& parameters)
+    {
+        IDirect3DDevice9* made = nullptr;
+        d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING,
+                          &parameters, &made);
+        return made;
+    }
+
     ID3DXFont* MakeFont()
     {
         ID3DXFont* font = nullptr;
@@ -40,6 +58,96 @@ protected:
 };
 
 // --- Rules of Direct3D 9 ---------------------------------------------------------------
+// Where they matter, as Wine's Direct3D 9 showed them (tests/differential/device_probe.cpp).
+
+TEST_F(StandinDeviceTest, AWindowedDeviceFillsInWhatWasLeftZeroAndRecordsWhatWasGiven)
+{
+    D3DPRESENT_PARAMETERS zero = params;
+    zero.BackBufferWidth = 0;
+    zero.BackBufferHeight = 0;
+    zero.BackBufferFormat = D3DFMT_UNKNOWN;
+    zero.BackBufferCount = 0;
+    D3DPRESENT_PARAMETERS written = zero;
+    IDirect3DDevice9* windowed = MakeDevice(written);
+    ASSERT_NE(windowed, nullptr);
+
+    const standin::AdapterConfig& adapter = standin::Adapter();
+    EXPECT_EQ(written.BackBufferWidth, adapter.windowClientWidth);
+    EXPECT_EQ(written.BackBufferHeight, adapter.windowClientHeight);
+    EXPECT_EQ(written.BackBufferFormat, adapter.desktopFormat);
+    EXPECT_EQ(written.BackBufferCount, 1u);
+    EXPECT_THAT(standin::CallTexts("CreateDevice"), ElementsAre(::testing::HasSubstr("{0, 0, 0, 0,")));
+
+    // Reset writes back the same way.
+    written = zero;
+    ASSERT_EQ(windowed->Reset(&written), D3D_OK);
+    EXPECT_EQ(written.BackBufferWidth, adapter.windowClientWidth);
+    EXPECT_EQ(written.BackBufferFormat, adapter.desktopFormat);
+    EXPECT_EQ(written.BackBufferCount, 1u);
+    windowed->Release();
+
+    // Full-screen, only the count is filled in.
+    D3DPRESENT_PARAMETERS fullScreen = params;
+    fullScreen.Windowed = FALSE;
+    fullScreen.BackBufferCount = 0;
+    IDirect3DDevice9* full = MakeDevice(fullScreen);
+    ASSERT_NE(full, nullptr);
+    EXPECT_EQ(fullScreen.BackBufferCount, 1u);
+    EXPECT_EQ(fullScreen.BackBufferWidth, params.BackBufferWidth);
+    full->Release();
+}
+
+TEST_F(StandinDeviceTest, CreateDeviceAndResetRefuseWhatWinesDeviceRefuses)
+{
+    D3DPRESENT_PARAMETERS four = params;
+    four.BackBufferCount = 4;
+    EXPECT_EQ(MakeDevice(four), nullptr);
+    EXPECT_EQ(four.BackBufferCount, 4u);
+    EXPECT_EQ(device->Reset(&four), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
+
+    D3DPRESENT_PARAMETERS three = params;
+    three.BackBufferCount = 3;
+    EXPECT_EQ(device->Reset(&three), D3D_OK);
+
+    standin::Adapter().depthStencilFormats = {D3DFMT_D24S8};
+    D3DPRESENT_PARAMETERS d15s1 = params;
+    d15s1.AutoDepthStencilFormat = D3DFMT_D15S1;
+    EXPECT_EQ(MakeDevice(d15s1), nullptr);
+    EXPECT_EQ(standin::Calls().back().result, D3DERR_INVALIDCALL);
+    d15s1.EnableAutoDepthStencil = FALSE;  // the format of no depth buffer does not matter
+    IDirect3DDevice9* noDepth = MakeDevice(d15s1);
+    ASSERT_NE(noDepth, nullptr);
+    noDepth->Release();
+
+    D3DPRESENT_PARAMETERS unknownFullScreen = params;
+    unknownFullScreen.Windowed = FALSE;
+    unknownFullScreen.BackBufferFormat = D3DFMT_UNKNOWN;
+    EXPECT_EQ(MakeDevice(unknownFullScreen), nullptr);
+}
+
+TEST_F(StandinDeviceTest, AnIndexedDrawNeedsIndicesButNeitherAStreamSourceNorAScene)
+{
+    IDirect3DVertexBuffer9* vertices = MakeVertexBuffer(48);
+    IDirect3DIndexBuffer9* indices = MakeIndexBuffer(6);
+    auto draw = [&] { return device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 3, 0, 1); };
+
+    ASSERT_EQ(device->BeginScene(), D3D_OK);
+    EXPECT_EQ(draw(), D3DERR_INVALIDCALL);
+    ASSERT_EQ(device->SetStreamSource(0, vertices, 0, 16), D3D_OK);
+    EXPECT_EQ(draw(), D3DERR_INVALIDCALL);
+    ASSERT_EQ(device->SetIndices(indices), D3D_OK);
+    EXPECT_EQ(draw(), D3D_OK);
+    ASSERT_EQ(device->SetStreamSource(0, nullptr, 0, 0), D3D_OK);
+    EXPECT_EQ(draw(), D3D_OK);
+    ASSERT_EQ(device->EndScene(), D3D_OK);
+    EXPECT_EQ(draw(), D3D_OK);
+    ASSERT_EQ(device->SetIndices(nullptr), D3D_OK);
+    EXPECT_EQ(draw(), D3DERR_INVALIDCALL);
+
+    vertices->Release();
+    indices->Release();
+}
 
 TEST_F(StandinDeviceTest, ResetIsRefusedWhileADefaultPoolResourceLives)
 {
@@ -95,10 +203,11 @@ TEST_F(StandinDeviceTest, ResetPutsTheStatesBackToTheirDefaults)
     EXPECT_TRUE(D3DXMatrixIsIdentity(&restored));
 }
 
-TEST_F(StandinDeviceTest, PresentIsRefusedInsideASceneAndWhileTheDeviceIsLost)
+TEST_F(StandinDeviceTest, PresentIsRefusedWhileTheDeviceIsLostButNotInsideAScene)
 {
     ASSERT_EQ(device->BeginScene(), D3D_OK);
-    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    EXPECT_TRUE(standin::InScene());
     ASSERT_EQ(device->EndScene(), D3D_OK);
     EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
 
@@ -316,6 +425,8 @@ TEST_F(StandinDeviceTest, CallsAreRecordedAsReadableText)
 TEST_F(StandinDeviceTest, WithRecordingOffCallsAllocateNothingYetResultsHold)
 {
     IDirect3DVertexBuffer9* buffer = MakeVertexBuffer(48);
+    IDirect3DIndexBuffer9* indices = MakeIndexBuffer(12);
+    ASSERT_EQ(device->SetIndices(indices), D3D_OK);
     ID3DXFont* font = MakeFont();
     D3DXMATRIX world;
     D3DXMatrixIdentity(&world);
@@ -345,6 +456,7 @@ TEST_F(StandinDeviceTest, WithRecordingOffCallsAllocateNothingYetResultsHold)
     EXPECT_EQ(standin::RenderState(D3DRS_ALPHABLENDENABLE), static_cast<DWORD>(FALSE));
     font->Release();
     buffer->Release();
+    indices->Release();
 }
 
 }  // namespace

@@ -69,6 +69,16 @@ struct AdapterConfig
                                             D3DFMT_X1R5G5B5};
     // Multisample types for which CheckDeviceMultiSampleType succeeds.
     std::vector<D3DMULTISAMPLE_TYPE> multisampleTypes = {D3DMULTISAMPLE_NONE};
+    // Formats an automatic depth-stencil buffer may have; CreateDevice and
+    // Reset refuse any other with D3DERR_INVALIDCALL. Wine's adapter has no
+    // D3DFMT_D15S1; this one has, so that every colour depth can make a device.
+    std::vector<D3DFORMAT> depthStencilFormats = {D3DFMT_D16, D3DFMT_D15S1, D3DFMT_D24X8, D3DFMT_D24S8};
+    // The display's format, which a windowed device left at D3DFMT_UNKNOWN gets.
+    D3DFORMAT desktopFormat = D3DFMT_X8R8G8B8;
+    // The client size of the device window (the stand-in has one size for
+    // every window), which a windowed device left at zero width or height gets.
+    UINT windowClientWidth = 640;
+    UINT windowClientHeight = 480;
     DWORD maxActiveLights = 8;
     // Pitch in bytes that Texture.LockRect returns; 0 means width * 4.
     INT lockPitch = 0;

@@ -1,0 +1,260 @@
+// What Wine's Direct3D 9 does with the calls where the recording stand-in
+// has to copy it: the presentation parameters that CreateDevice and Reset
+// write back, and drawing without buffers bound or outside a scene. Each
+// check prints what the device did; the program exits 1 when any of them
+// is not what the stand-in does (standin/src/Device.cpp).
+#include <windows.h>
+#include <d3d9.h>
+
+#include <cstdio>
+
+#include "HostWindow.h"
+
+namespace {
+
+constexpr int kClientWidth = 200;
+constexpr int kClientHeight = 150;
+
+int failures = 0;
+
+void Check(const char* what, long long actual, long long expected)
+{
+    const bool same = actual == expected;
+    std::printf("%s %s: %lld", same ? "ok  " : "FAIL", what, actual);
+    if (!same)
+        std::printf(" (the stand-in gives %lld)", expected);
+    std::printf("\n");
+    if (!same)
+        ++failures;
+}
+
+D3DPRESENT_PARAMETERS Windowed(HWND window)
+{
+    D3DPRESENT_PARAMETERS parameters{};
+    parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    parameters.hDeviceWindow = window;
+    parameters.Windowed = TRUE;
+    parameters.EnableAutoDepthStencil = TRUE;
+    parameters.AutoDepthStencilFormat = D3DFMT_D24S8;
+    parameters.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+    return parameters;
+}
+
+// Every field that the plug-in fills or logs, as the device left it.
+void CheckWrittenBack(const char* when, const D3DPRESENT_PARAMETERS& p, const D3DPRESENT_PARAMETERS& expected)
+{
+    char what[128];
+    auto field = [&](const char* name, long long actual, long long wanted) {
+        std::snprintf(what, sizeof what, "%s: %s", when, name);
+        Check(what, actual, wanted);
+    };
+    field("BackBufferWidth", p.BackBufferWidth, expected.BackBufferWidth);
+    field("BackBufferHeight", p.BackBufferHeight, expected.BackBufferHeight);
+    field("BackBufferFormat", p.BackBufferFormat, expected.BackBufferFormat);
+    field("BackBufferCount", p.BackBufferCount, expected.BackBufferCount);
+    field("MultiSampleType", p.MultiSampleType, expected.MultiSampleType);
+    field("MultiSampleQuality", p.MultiSampleQuality, expected.MultiSampleQuality);
+    field("SwapEffect", p.SwapEffect, expected.SwapEffect);
+    field("hDeviceWindow is the window", p.hDeviceWindow == expected.hDeviceWindow, 1);
+    field("Windowed", p.Windowed, expected.Windowed);
+    field("AutoDepthStencilFormat", p.AutoDepthStencilFormat, expected.AutoDepthStencilFormat);
+    field("FullScreen_RefreshRateInHz", p.FullScreen_RefreshRateInHz, expected.FullScreen_RefreshRateInHz);
+    field("PresentationInterval", static_cast<long long>(p.PresentationInterval),
+          static_cast<long long>(expected.PresentationInterval));
+}
+
+// A windowed device asked for "whatever the window and desktop are".
+void ProbeZeroParameters(IDirect3D9& d3d, HWND window)
+{
+    D3DPRESENT_PARAMETERS asked = Windowed(window);
+    D3DPRESENT_PARAMETERS expected = asked;
+    expected.BackBufferWidth = kClientWidth;
+    expected.BackBufferHeight = kClientHeight;
+    expected.BackBufferFormat = D3DFMT_X8R8G8B8;  // the desktop's format
+    expected.BackBufferCount = 1;
+
+    IDirect3DDevice9* device = nullptr;
+    D3DPRESENT_PARAMETERS p = asked;
+    Check("CreateDevice, windowed with zero size, format and count", d3d.CreateDevice(
+        D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, &device), D3D_OK);
+    if (device == nullptr)
+        return;
+    CheckWrittenBack("CreateDevice", p, expected);
+
+    p = asked;
+    Check("Reset, windowed with zero size, format and count", device->Reset(&p), D3D_OK);
+    CheckWrittenBack("Reset", p, expected);
+    device->Release();
+}
+
+// What the plug-in asks for: everything given, nothing to write back.
+void ProbeFullParameters(IDirect3D9& d3d, HWND window)
+{
+    D3DPRESENT_PARAMETERS asked = Windowed(window);
+    asked.BackBufferWidth = 320;
+    asked.BackBufferHeight = 240;
+    asked.BackBufferFormat = D3DFMT_X8R8G8B8;
+    asked.BackBufferCount = 2;
+
+    IDirect3DDevice9* device = nullptr;
+    D3DPRESENT_PARAMETERS p = asked;
+    Check("CreateDevice, windowed with every field given", d3d.CreateDevice(
+        D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, &device), D3D_OK);
+    if (device == nullptr)
+        return;
+    CheckWrittenBack("given", p, asked);
+    device->Release();
+}
+
+// More back buffers than Direct3D 9 allows, and a depth format the adapter lacks.
+void ProbeRefusedParameters(IDirect3D9& d3d, HWND window)
+{
+    D3DPRESENT_PARAMETERS p = Windowed(window);
+    p.BackBufferCount = D3DPRESENT_BACK_BUFFERS_MAX + 1;
+    IDirect3DDevice9* device = nullptr;
+    Check("CreateDevice with 4 back buffers", d3d.CreateDevice(
+        D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, &device),
+        D3DERR_INVALIDCALL);
+    Check("  leaves the device null", device == nullptr, 1);
+    Check("  BackBufferCount written back", p.BackBufferCount, D3DPRESENT_BACK_BUFFERS_MAX + 1);
+    if (device != nullptr)
+        device->Release();
+
+    p = Windowed(window);
+    p.BackBufferCount = D3DPRESENT_BACK_BUFFERS_MAX;
+    device = nullptr;
+    Check("CreateDevice with 3 back buffers", d3d.CreateDevice(
+        D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, &device), D3D_OK);
+    if (device != nullptr)
+        device->Release();
+
+    p = Windowed(window);
+    p.AutoDepthStencilFormat = D3DFMT_D15S1;
+    device = nullptr;
+    Check("CreateDevice with a D15S1 depth buffer", d3d.CreateDevice(
+        D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, &device),
+        D3DERR_INVALIDCALL);
+    if (device != nullptr)
+        device->Release();
+}
+
+// Full-screen at the screen's own size: only the count is filled in, and
+// an unknown format is refused.
+void ProbeFullScreen(IDirect3D9& d3d, HWND window)
+{
+    D3DPRESENT_PARAMETERS asked = Windowed(window);
+    asked.Windowed = FALSE;
+    asked.BackBufferWidth = GetSystemMetrics(SM_CXSCREEN);
+    asked.BackBufferHeight = GetSystemMetrics(SM_CYSCREEN);
+    asked.BackBufferFormat = D3DFMT_X8R8G8B8;
+    D3DPRESENT_PARAMETERS expected = asked;
+    expected.BackBufferCount = 1;
+
+    IDirect3DDevice9* device = nullptr;
+    D3DPRESENT_PARAMETERS p = asked;
+    Check("CreateDevice, full-screen with zero count", d3d.CreateDevice(
+        D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, &device), D3D_OK);
+    if (device == nullptr)
+        return;
+    CheckWrittenBack("full-screen", p, expected);
+    device->Release();
+
+    p = asked;
+    p.BackBufferFormat = D3DFMT_UNKNOWN;
+    device = nullptr;
+    Check("CreateDevice, full-screen with an unknown format", d3d.CreateDevice(
+        D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, &device),
+        D3DERR_INVALIDCALL);
+    if (device != nullptr)
+        device->Release();
+}
+
+// Scenes do not nest; Present does not wait for the scene's end.
+void ProbeScenes(IDirect3DDevice9& device)
+{
+    Check("EndScene without a scene", device.EndScene(), D3DERR_INVALIDCALL);
+    Check("BeginScene", device.BeginScene(), D3D_OK);
+    Check("BeginScene inside a scene", device.BeginScene(), D3DERR_INVALIDCALL);
+    Check("Present inside a scene", device.Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    Check("EndScene", device.EndScene(), D3D_OK);
+    Check("Present", device.Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+}
+
+struct Buffers
+{
+    IDirect3DVertexBuffer9* vertices = nullptr;
+    IDirect3DIndexBuffer9* indices = nullptr;
+};
+
+Buffers MakeTriangle(IDirect3DDevice9& device)
+{
+    Buffers made;
+    device.CreateVertexBuffer(3 * 16, D3DUSAGE_WRITEONLY, D3DFVF_XYZRHW, D3DPOOL_DEFAULT, &made.vertices, nullptr);
+    device.CreateIndexBuffer(3 * 2, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_DEFAULT, &made.indices, nullptr);
+    return made;
+}
+
+HRESULT Draw(IDirect3DDevice9& device)
+{
+    return device.DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 3, 0, 1);
+}
+
+void ProbeDrawing(IDirect3D9& d3d, HWND window)
+{
+    D3DPRESENT_PARAMETERS p = Windowed(window);
+    IDirect3DDevice9* device = nullptr;
+    if (FAILED(d3d.CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING,
+                                &p, &device)))
+    {
+        Check("CreateDevice for drawing", 0, 1);
+        return;
+    }
+    ProbeScenes(*device);
+    Buffers triangle = MakeTriangle(*device);
+    device->SetFVF(D3DFVF_XYZRHW);
+
+    device->BeginScene();
+    Check("draw in a scene, nothing bound", Draw(*device), D3DERR_INVALIDCALL);
+    device->SetStreamSource(0, triangle.vertices, 0, 16);
+    Check("draw in a scene, no indices bound", Draw(*device), D3DERR_INVALIDCALL);
+    device->SetIndices(triangle.indices);
+    Check("draw in a scene, both bound", Draw(*device), D3D_OK);
+    device->SetStreamSource(0, nullptr, 0, 0);
+    Check("draw in a scene, no stream source bound", Draw(*device), D3D_OK);
+    device->SetStreamSource(0, triangle.vertices, 0, 16);
+    device->EndScene();
+
+    Check("draw outside a scene, both bound", Draw(*device), D3D_OK);
+
+    device->SetStreamSource(0, nullptr, 0, 0);
+    device->SetIndices(nullptr);
+    triangle.vertices->Release();
+    triangle.indices->Release();
+    device->Release();
+}
+
+}  // namespace
+
+int main()
+{
+    HostWindow window;
+    if (!window.Create(L"Direct3D 9 probe", kClientWidth, kClientHeight, true))
+    {
+        std::printf("FAIL the probe's window could not be made\n");
+        return 1;
+    }
+    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    if (d3d == nullptr)
+    {
+        std::printf("FAIL Direct3DCreate9\n");
+        return 1;
+    }
+    ProbeZeroParameters(*d3d, window.Handle());
+    ProbeFullParameters(*d3d, window.Handle());
+    ProbeRefusedParameters(*d3d, window.Handle());
+    ProbeDrawing(*d3d, window.Handle());
+    ProbeFullScreen(*d3d, window.Handle());
+    d3d->Release();
+    std::printf("device probe: %d differences from the stand-in\n", failures);
+    return failures == 0 ? 0 : 1;
+}

@@ -41,6 +41,23 @@ cmake --build "$build_x86" --target GraphicsDLL SampleHost -j"$(nproc)"
 "$root/tests/check-exports.sh" "$build/GraphicsDLL.dll" x64
 "$root/tests/check-exports.sh" "$build_x86/GraphicsDLL.dll" x86
 
+# Without 32-bit Wine this is what shows the x86 calling conventions: the
+# plug-in's members are thiscall (the callee pops its stack arguments), as
+# Microsoft's compiler calls them: 13 words for CreateGraphicsSystem, one for
+# the deleting destructor, none for GetScreenWidth.
+returns_of() {  # function-name: the return instructions of that member
+    awk -v name="<CGraphicsD3D::$1(" 'index($0, name) == 10 { inside = 1; next }
+         /^[0-9a-f]+ <.*>:$/ { inside = 0 } inside && /[[:space:]]ret/ { print $NF }' <<<"$disassembly" | sort -u
+}
+disassembly=$(i686-w64-mingw32-objdump -d --no-show-raw-insn -C "$build_x86/GraphicsDLL.dll")
+if [ "$(returns_of CreateGraphicsSystem)" = '$0x34' ] && [ "$(returns_of DeletingDestructor)" = '$0x4' ] &&
+   [ "$(returns_of GetScreenWidth)" = 'ret' ]; then
+    pass 1
+else
+    fail 1 "the x86 DLL's members do not pop their arguments as thiscall members do"
+fi
+unset disassembly
+
 echo "== Test host built with Microsoft's C++ ABI (clang, lld-link)"
 "$root/tests/msvc-host/build.sh" x64 "$build"
 "$root/tests/msvc-host/build.sh" x86 "$build_x86"

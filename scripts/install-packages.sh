@@ -47,8 +47,13 @@ try_wine32() {
     echo "Trying to install Wine's 32-bit part (wine32:i386 $wine_version, libgl1-mesa-dri:i386 $mesa_version)"
     $sudo dpkg --add-architecture i386
     $sudo apt-get update -qq >/dev/null 2>&1 || true
+    local wanted=("wine32:i386=$wine_version" "libgl1-mesa-dri:i386=$mesa_version") plan
+    # Only new packages: an upgrade of an installed one (shown as "Inst name
+    # [old version]") would change the 64-bit system under the other builds.
+    plan=$($sudo apt-get install -s --no-install-recommends "${wanted[@]}" 2>/dev/null) || return 1
+    ! grep -q '^Inst [^ ]* \[' <<<"$plan" || return 1
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-        "wine32:i386=$wine_version" "libgl1-mesa-dri:i386=$mesa_version" >/dev/null 2>&1
+        "${wanted[@]}" >/dev/null 2>&1
 }
 if ! installed wine32:i386 || ! installed libgl1-mesa-dri:i386; then
     if [ -z "$(find "$wine32_stamp" -mmin -1440 2>/dev/null)" ]; then

@@ -25,6 +25,17 @@ screen=1024x768
 # shellcheck source=../tools/wine-headless.sh
 source "$root/tools/wine-headless.sh"
 wine_check_packages
+# The x86 build and the Microsoft-ABI host need these besides.
+missing=()
+command -v i686-w64-mingw32-g++-win32 >/dev/null || missing+=("g++-mingw-w64-i686")
+command -v clang++ >/dev/null || missing+=("clang")
+command -v lld-link >/dev/null || missing+=("lld")
+command -v llvm-dlltool >/dev/null || missing+=("llvm")
+command -v unzip >/dev/null || missing+=("unzip")
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "error: missing Debian packages: ${missing[*]} (scripts/install-packages.sh installs them)" >&2
+    exit 1
+fi
 
 passed=0
 failed=0

@@ -5,24 +5,60 @@
 #   build/demo/screenshot.bmp   the last frame, as the plug-in saved it
 #   build/demo/screenshot.png   the same picture for any viewer
 #   build/demo/demo.log         the log, one line per message with its level
-# Arguments go to the sample host, for example:
+# --arch x64 (the default) or --arch x86 chooses the build; the x86 build
+# runs only where Wine's 32-bit part is installed (scripts/install-packages.sh
+# tries to install it). Other arguments go to the sample host, for example:
 #   scripts/demo.sh --frames 600 --size 1024x768 --multisample 4
 #   scripts/demo.sh --fullscreen --size 1280x1024   (the whole Xvfb screen)
+#   scripts/demo.sh --arch x86
 # (scripts/demo.sh --help lists them all.)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="$root/build/windows"
 demo="$root/build/demo"
 screen=1280x1024
+
+arch=x64
+host_arguments=()
+while [ $# -gt 0 ]; do
+    case "$1" in
+    --arch)
+        arch=${2:-}
+        shift $(($# > 1 ? 2 : 1))
+        ;;
+    --arch=*)
+        arch=${1#--arch=}
+        shift
+        ;;
+    *)
+        host_arguments+=("$1")
+        shift
+        ;;
+    esac
+done
+case "$arch" in
+x64) build="$root/build/windows" toolchain="$root/cmake/mingw-w64-x86_64.cmake" ;;
+x86) build="$root/build/windows-x86" toolchain="$root/cmake/mingw-w64-i686.cmake" ;;
+*)
+    echo "error: --arch takes x64 or x86, not '$arch'" >&2
+    exit 2
+    ;;
+esac
 
 "$root/scripts/install-packages.sh"
 # shellcheck source=../tools/wine-headless.sh
 source "$root/tools/wine-headless.sh"
 wine_check_packages
+if [ "$arch" = x86 ] && ! wine_has_32_bit_part; then
+    echo "error: the x86 demo cannot run here: Wine's 32-bit part (wine32:i386 with" >&2
+    echo "       libgl1-mesa-dri:i386, at the versions of the 64-bit ones) is not installed." >&2
+    echo "       scripts/install-packages.sh tries to install it once a day; run the x64 demo" >&2
+    echo "       meanwhile: scripts/demo.sh --arch x64" >&2
+    exit 1
+fi
 
-echo "== Building GraphicsDLL.dll and the sample host"
+echo "== Building GraphicsDLL.dll and the sample host ($arch)"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+      -DCMAKE_TOOLCHAIN_FILE="$toolchain" >/dev/null
 cmake --build "$build" --target SampleHost -j"$(nproc)"
 
 wine_prepare_prefix
@@ -33,7 +69,7 @@ echo "== Running the sample host under Wine"
 started=$SECONDS
 status=0
 wine_headless "$screen" bash -c 'cd "$1" && shift && wine "$@"' demo "$demo" \
-    "$build/SampleHost.exe" --screenshot screenshot.bmp --log demo.log "$@" || status=$?
+    "$build/SampleHost.exe" --screenshot screenshot.bmp --log demo.log ${host_arguments[@]+"${host_arguments[@]}"} || status=$?
 echo "(Wine session: $((SECONDS - started)) s)"
 
 if [ -f "$demo/screenshot.bmp" ]; then

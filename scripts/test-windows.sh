@@ -1,18 +1,26 @@
 #!/usr/bin/env bash
-# Cross-compiles the Windows build, checks what the DLL exports and imports,
-# and runs the end-to-end tests under Wine inside a private Xvfb:
+# Cross-compiles both Windows builds (x64 in build/windows, x86 in
+# build/windows-x86), checks what their DLLs export and import, builds the
+# test host made with Microsoft's C++ ABI (tests/msvc-host) for both, and
+# runs under Wine inside a private Xvfb:
 #   - the e2e test program (tests/e2e), which drives GraphicsDLL.dll on
 #     Wine's Direct3D 9 and checks log lines and screenshot pixels;
 #   - a short run of the sample host, which must exit 0 with a screenshot;
+#   - the Microsoft-ABI host, with its own interface declarations and with
+#     the plug-in's headers, each of which must exit 0;
+#   - the sample host unpacked from the x64 release package;
 #   - the stand-in's D3DX matrix functions against Wine's d3dx9_29, compared
 #     bit by bit on one fixed list of inputs;
 #   - the stand-in's device against Wine's: a probe of the device rules it
 #     copies, and the same host scenarios run on both builds with their
 #     transcripts compared (tests/differential).
+# The x86 DLL runs (Microsoft-ABI host and sample host) when Wine's 32-bit
+# part is installed; otherwise it is built and checked statically only.
 # Pictures and logs stay in build/windows/e2e-output.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/windows"
+build_x86="$root/build/windows-x86"
 output="$build/e2e-output"
 # The full-screen device of the device-loss test covers this whole screen.
 screen=1024x768
@@ -20,11 +28,71 @@ screen=1024x768
 # shellcheck source=../tools/wine-headless.sh
 source "$root/tools/wine-headless.sh"
 wine_check_packages
+# The x86 build and the Microsoft-ABI host need these besides.
+missing=()
+command -v i686-w64-mingw32-g++-win32 >/dev/null || missing+=("g++-mingw-w64-i686")
+command -v clang++ >/dev/null || missing+=("clang")
+command -v lld-link >/dev/null || missing+=("lld")
+command -v llvm-dlltool >/dev/null || missing+=("llvm")
+command -v unzip >/dev/null || missing+=("unzip")
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "error: missing Debian packages: ${missing[*]} (scripts/install-packages.sh installs them)" >&2
+    exit 1
+fi
 
+passed=0
+failed=0
+pass() { passed=$((passed + $1)); }
+fail() { failed=$((failed + $1)); echo "FAILED: $2" >&2; }
+
+echo "== Windows builds: x64 and x86"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$build" -j"$(nproc)"
-"$root/tests/check-exports.sh" "$build/GraphicsDLL.dll"
+cmake -S "$root" -B "$build_x86" -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" >/dev/null
+cmake --build "$build_x86" --target GraphicsDLL SampleHost -j"$(nproc)"
+"$root/tests/check-exports.sh" "$build/GraphicsDLL.dll" x64
+"$root/tests/check-exports.sh" "$build_x86/GraphicsDLL.dll" x86
+
+# Without 32-bit Wine this is what shows the x86 calling conventions: the
+# plug-in's members are thiscall (the callee pops its stack arguments), as
+# Microsoft's compiler calls them: 13 words for CreateGraphicsSystem, one for
+# the deleting destructor, none for GetScreenWidth.
+returns_of() {  # function-name: the return instructions of that member
+    awk -v name="<CGraphicsD3D::$1(" 'index($0, name) == 10 { inside = 1; next }
+         /^[0-9a-f]+ <.*>:$/ { inside = 0 } inside && /[[:space:]]ret/ { print $NF }' <<<"$disassembly" | sort -u
+}
+disassembly=$(i686-w64-mingw32-objdump -d --no-show-raw-insn -C "$build_x86/GraphicsDLL.dll")
+if [ "$(returns_of CreateGraphicsSystem)" = '$0x34' ] && [ "$(returns_of DeletingDestructor)" = '$0x4' ] &&
+   [ "$(returns_of GetScreenWidth)" = 'ret' ]; then
+    pass 1
+else
+    fail 1 "the x86 DLL's members do not pop their arguments as thiscall members do"
+fi
+unset disassembly
+
+echo "== Test host built with Microsoft's C++ ABI (clang, lld-link)"
+"$root/tests/msvc-host/build.sh" x64 "$build"
+"$root/tests/msvc-host/build.sh" x86 "$build_x86"
+# The x86 host must be a 32-bit program that needs only kernel32 and user32.
+for host in "$build_x86/MsvcHost.exe" "$build_x86/MsvcHostProjectHeaders.exe"; do
+    dump=$(i686-w64-mingw32-objdump -p "$host")
+    if grep -q 'file format pei-i386' <<<"$dump" &&
+       [ "$(grep -oP 'DLL Name: \K\S+' <<<"$dump" | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')" = "kernel32.dll user32.dll " ]; then
+        pass 1
+    else
+        fail 1 "$host is not a 32-bit program importing kernel32 and user32 alone"
+    fi
+done
+
+echo "== Release package (x64)"
+GRAPHICSDLL_PACKAGES_READY=1 "$root/scripts/package.sh" >/dev/null
+package=$(ls "$root"/build/package/GraphicsDLL-*-win64.zip)
+rm -rf "$output"
+mkdir -p "$output/package"
+unzip -q "$package" -d "$output/package"
+packaged_host=$(ls "$output"/package/*/bin/SampleHost.exe)
 
 # The stand-in's side of the matrix comparison is a Linux program: from the
 # Linux build when scripts/test.sh has configured it, else from a small
@@ -38,33 +106,48 @@ cmake --build "$linux_build" --target matrix_bits -j"$(nproc)"
 cmake --build "$linux_build" --target differential_scenarios -j"$(nproc)"
 
 wine_prepare_prefix
-rm -rf "$output"
-mkdir -p "$output"
+run_x86=no
+if wine_has_32_bit_part; then
+    run_x86=yes
+else
+    echo "x86: NOT RUN under Wine (Wine's 32-bit part, wine32:i386 with 32-bit Mesa, is not installed here); the x86 DLL and hosts were built and checked statically"
+fi
 
 echo "== End-to-end tests under Wine (screen ${screen})"
 started=$SECONDS
 status=0
 wine_headless "$screen" bash -c '
-    build=$1 output=$2
+    build=$1 build_x86=$2 output=$3 packaged_host=$4 run_x86=$5
     cd "$build"
     wine ./e2e_tests.exe --gtest_color=no 2>&1 | tee "$output/e2e_tests.txt"
     echo "e2e_tests: exit ${PIPESTATUS[0]}" >>"$output/steps.txt"
     wine ./SampleHost.exe --frames 30 --screenshot "e2e-output\\host.bmp" \
         --log "e2e-output\\host.log" >"$output/host.txt" 2>&1
     echo "sample host: exit $?" >>"$output/steps.txt"
+    for host in MsvcHost MsvcHostProjectHeaders; do
+        (cd "$output" && wine "$build/$host.exe" >"$output/$host-x64.txt" 2>&1)
+        echo "$host x64: exit $?" >>"$output/steps.txt"
+    done
+    (cd "$(dirname "$packaged_host")" && wine ./SampleHost.exe --frames 10 \
+        --screenshot packaged.bmp >"$output/packaged-host.txt" 2>&1)
+    echo "packaged sample host: exit $?" >>"$output/steps.txt"
+    if [ "$run_x86" = yes ]; then
+        for host in MsvcHost MsvcHostProjectHeaders; do
+            (cd "$output" && wine "$build_x86/$host.exe" >"$output/$host-x86.txt" 2>&1)
+            echo "$host x86: exit $?" >>"$output/steps.txt"
+        done
+        wine "$build_x86/SampleHost.exe" --frames 30 --screenshot "$(winepath -w "$output/host-x86.bmp")" \
+            >"$output/host-x86.txt" 2>&1
+        echo "sample host x86: exit $?" >>"$output/steps.txt"
+    fi
     wine ./tools/matrix_bits.exe >"$output/matrix-wine.txt"
     echo "matrix_bits.exe: exit $?" >>"$output/steps.txt"
     wine ./tests/differential/device_probe.exe >"$output/device-probe.txt" 2>&1
     echo "device_probe.exe: exit $?" >>"$output/steps.txt"
     wine ./differential_scenarios.exe >"$output/differential-wine.txt" 2>"$output/differential-wine.err"
     echo "differential_scenarios.exe: exit $?" >>"$output/steps.txt"
-' windows-e2e "$build" "$output" || status=$?
+' windows-e2e "$build" "$build_x86" "$output" "$packaged_host" "$run_x86" || status=$?
 echo "(Wine session: $((SECONDS - started)) s)"
-
-passed=0
-failed=0
-pass() { passed=$((passed + $1)); }
-fail() { failed=$((failed + $1)); echo "FAILED: $2" >&2; }
 
 # The e2e program's own count, from googletest's closing lines.
 e2e_passed=$(grep -oP '^\[  PASSED  \] \K[0-9]+' "$output/e2e_tests.txt" || echo 0)
@@ -74,12 +157,39 @@ pass "$e2e_passed"
 grep -q '^e2e_tests: exit 0$' "$output/steps.txt" 2>/dev/null ||
     { [ "$e2e_failed" -gt 0 ] || fail 1 "the e2e test program did not finish (session status $status)"; }
 
-if grep -q '^sample host: exit 0$' "$output/steps.txt" 2>/dev/null &&
-   [ "$(head -c 2 "$output/host.bmp" 2>/dev/null)" = "BM" ]; then
-    pass 1
-else
-    cat "$output/host.txt" >&2 2>/dev/null || true
-    fail 1 "the sample host's short run"
+# A step of the session passed when it exited 0 (and left its picture).
+check_step() {  # step-name description [picture]
+    if grep -qx "$1: exit 0" "$output/steps.txt" 2>/dev/null &&
+       { [ -z "${3:-}" ] || [ "$(head -c 2 "$3" 2>/dev/null)" = "BM" ]; }; then
+        pass 1
+    else
+        fail 1 "$2"
+    fi
+}
+check_step "sample host" "the sample host's short run (see $output/host.txt)" "$output/host.bmp"
+# The Microsoft-ABI host passed when it also printed its closing count: a
+# program that Wine could not start at all may still leave exit status 0.
+check_msvc_host() {  # host arch
+    local log="$output/$1-$2.txt"
+    if grep -qx "$1 $2: exit 0" "$output/steps.txt" 2>/dev/null &&
+       grep -qP "^msvc host \\($2\\): [1-9][0-9]* checks, 0 failed\r?$" "$log"; then
+        pass 1
+        grep -h 'checks,' "$log"
+    else
+        fail 1 "the Microsoft-ABI host $1 on $2 (see $log)"
+    fi
+}
+for host in MsvcHost MsvcHostProjectHeaders; do
+    check_msvc_host "$host" x64
+done
+check_step "packaged sample host" "the sample host of $(basename "$package") (see $output/packaged-host.txt)" \
+    "$(dirname "$packaged_host")/packaged.bmp"
+if [ "$run_x86" = yes ]; then
+    for host in MsvcHost MsvcHostProjectHeaders; do
+        check_msvc_host "$host" x86
+    done
+    check_step "sample host x86" "the x86 sample host's short run (see $output/host-x86.txt)" \
+        "$output/host-x86.bmp"
 fi
 
 echo "== D3DX matrix functions: stand-in against Wine's d3dx9_29"
@@ -106,5 +216,5 @@ else
     fail 1 "the differential scenarios"
 fi
 
-echo "Windows end-to-end: $passed passed, $failed failed"
+echo "Windows end-to-end: $passed passed, $failed failed (x86 run under Wine: $run_x86)"
 [ "$failed" -eq 0 ]

@@ -5,6 +5,8 @@
 #   wine_check_packages        names the missing Debian package and fails
 #   wine_prepare_prefix        creates the prefix once (locked against a
 #                              second script doing the same at the same time)
+#   wine_has_32_bit_part       true when Wine can run 32-bit programs with
+#                              Direct3D (wine32:i386 and 32-bit Mesa)
 #   wine_headless WxH CMD...   runs CMD under xvfb-run with a WxHx24 screen,
 #                              holding the prefix lock, and waits for Wine to
 #                              shut down before the X server goes away
@@ -34,14 +36,21 @@ wine_check_packages() {
     fi
 }
 
-# The prefix belongs to one Wine version; a new version gets a new prefix
-# rather than Wine's in-place update, which runs in the middle of a test.
+wine_has_32_bit_part() {
+    [ -x /usr/lib/wine/wine ] && ls /usr/lib/i386-linux-gnu/dri/swrast_dri.so >/dev/null 2>&1
+}
+
+# The prefix belongs to one Wine version (and one set of its parts: a prefix
+# made without the 32-bit part lacks its system folder); a new version gets
+# a new prefix rather than Wine's in-place update, which runs in the middle
+# of a test.
 wine_prepare_prefix() {
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9
         local version
         version=$(wine --version)
+        if wine_has_32_bit_part; then version="$version with its 32-bit part"; fi
         if [ "$(cat "$WINEPREFIX/.prepared" 2>/dev/null)" != "$version" ]; then
             echo "Creating the Wine prefix $WINEPREFIX (once, about 15 s)"
             rm -rf "$WINEPREFIX"

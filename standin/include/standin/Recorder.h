@@ -172,6 +172,10 @@ const std::vector<DrawnText>& DrawnTexts();
 // narrow strings (texture loads and surface saves alike).
 const std::vector<std::string>& FileNames();
 
+// Whether a stand-in operation is under way: what is allocated then is the
+// platform's, not the caller's (tests that fail allocations spare these).
+bool InsideCall();
+
 // --- References -----------------------------------------------------------------
 // Objects whose reference count has not reached zero, as "Texture#2 (1 reference)".
 std::vector<std::string> LiveObjects();

@@ -98,6 +98,9 @@ void FailFrom(const std::string& name, int nth, HRESULT result);
 // The next call of the named operation returns `result`, however many were
 // made before; with `skip`, the call after that many more.
 void FailNext(const std::string& name, HRESULT result, int skip = 0);
+// Whether the named operation returns an HRESULT, which a fault can replace;
+// throws std::invalid_argument for a name no operation has.
+bool CanFail(const std::string& name);
 // Forgets every fault; calls keep their counts.
 void ClearFaults();
 // TestCooperativeLevel returns these results in turn, then follows the device

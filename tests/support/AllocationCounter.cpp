@@ -8,16 +8,22 @@
 namespace {
 
 std::size_t allocations = 0;
+std::size_t ownAllocations = 0;
 int activeCounters = 0;
 
 // The allocation that fails, counted down; 0 while no failure is armed.
 std::size_t failureCountdown = 0;
 bool failureHappened = false;
 
+bool OwnAllocation()
+{
+    return hostAllocationScopes == 0 && !standin::InsideCall();
+}
+
 // False when this allocation is the one chosen to fail.
 bool MayAllocate()
 {
-    if (failureCountdown == 0 || hostAllocationScopes > 0 || standin::InsideCall())
+    if (failureCountdown == 0 || !OwnAllocation())
         return true;
     if (--failureCountdown > 0)
         return true;
@@ -28,7 +34,11 @@ bool MayAllocate()
 void* Allocate(std::size_t size)
 {
     if (activeCounters > 0)
+    {
         ++allocations;
+        if (OwnAllocation())
+            ++ownAllocations;
+    }
     if (!MayAllocate())
         throw std::bad_alloc();
     if (void* block = std::malloc(size == 0 ? 1 : size))
@@ -38,9 +48,10 @@ void* Allocate(std::size_t size)
 
 }  // namespace
 
-AllocationCounter::AllocationCounter() : start(allocations) { ++activeCounters; }
+AllocationCounter::AllocationCounter() : start(allocations), ownStart(ownAllocations) { ++activeCounters; }
 AllocationCounter::~AllocationCounter() { --activeCounters; }
 std::size_t AllocationCounter::Count() const { return allocations - start; }
+std::size_t AllocationCounter::OwnCount() const { return ownAllocations - ownStart; }
 
 AllocationFailure::AllocationFailure(std::size_t nth)
 {

@@ -17,9 +17,13 @@ public:
 
     // Allocations since construction.
     std::size_t Count() const;
+    // Those of them made by the code under test: not inside a stand-in
+    // operation and not by the host (see HostAllocations).
+    std::size_t OwnCount() const;
 
 private:
     std::size_t start;
+    std::size_t ownStart;
 };
 
 // While alive, the nth allocation (1-based) from construction on fails: the

@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
     cmake g++ make python3 binutils
     libgtest-dev libgmock-dev googletest libbenchmark-dev
+    clang-14 libclang-rt-14-dev
     g++-mingw-w64-x86-64 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
     wine wine64 xvfb xauth fonts-wine libgl1-mesa-dri
 )

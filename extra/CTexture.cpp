@@ -189,11 +189,13 @@ int CTexture::AddData(const std::uint32_t* pixels, int width, int height)
 
 HRESULT CTexture::LoadFile(D3DCOLOR colorKey)
 {
-    // The name is shorter than the buffer, so the zero fill terminates it
-    // even when the conversion stops early at a sequence the locale does
-    // not know.
+    // The name is shorter than the buffer, so the conversion terminates it.
+    // A name the locale cannot convert names no file D3DX could open, while
+    // the part converted before the failure might name another one: D3DX
+    // gets an empty name then, and answers with its own error.
     wchar_t wideName[kFileNameCapacity] = {};
-    std::mbstowcs(wideName, fileName, kFileNameCapacity);
+    if (std::mbstowcs(wideName, fileName, kFileNameCapacity) == static_cast<std::size_t>(-1))
+        wideName[0] = L'\0';
     return D3DXCreateTextureFromFileExW(device, wideName, 0, 0, 1, 0, D3DFMT_A8R8G8B8,
                                         D3DPOOL_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, colorKey,
                                         nullptr, nullptr, &texture);

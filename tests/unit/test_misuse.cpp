@@ -202,6 +202,16 @@ TEST_F(Misuse, AFontReleasedByTheHostDrawsNothingAndMatchesNoNewFont)
     EXPECT_EQ(0, LoseAndReset());
 }
 
+// --- Names -------------------------------------------------------------------------------
+
+// In the C locale no byte above 0x7F converts. The part before it could name
+// another file ("wood"), so nothing of the name reaches D3DX.
+TEST_F(Misuse, ATextureNameTheLocaleCannotConvertLoadsNoOtherFile)
+{
+    graphics.CreateTexture("wood\xFF.bmp", 0);
+    EXPECT_THAT(standin::FileNames(), ElementsAre(""));
+}
+
 // --- Memory that runs out ----------------------------------------------------------------
 
 // Runs `operation` once with its first allocation failing, then with its

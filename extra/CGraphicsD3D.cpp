@@ -509,9 +509,10 @@ int CGraphicsD3D::DestroyCharacter(ICharacter* character)
     const auto found = std::find(characters.begin(), characters.end(), character);
     if (character == nullptr || found == characters.end())
         return 1;
-    // The character's own copy of a record dies with it; a new record may
-    // later get that address and must not pass for the one applied last.
-    if (cachedMaterial == character->GetMaterial())
+    // The character's own copy of a destroyed record dies with it; a new
+    // record may later get that address and must not pass for the one
+    // applied last.
+    if (cachedMaterial == &static_cast<CActor*>(character)->ownRecord)
         cachedMaterial = nullptr;
     return DestroyRegistered(characters, character);
 }

@@ -106,6 +106,29 @@ TEST_F(Misuse, ADestroyedRecordsValuesStayWithItsCharactersUnderAnAddressOfTheir
     EXPECT_EQ(2, standin::CountCalls("SetMaterial"));
 }
 
+// The frame remembers the record it applied last; an address that dies
+// with its character must not stay remembered, a shared record must.
+TEST_F(Misuse, DestroyingACharacterForgetsItsOwnCopyAsTheRecordAppliedLast)
+{
+    MaterialDesc* shared = graphics.CreateMaterial();
+    CActor* keeper = AddTriangle();
+    keeper->SetMaterial(shared);
+    CActor* leaver = AddTriangle();
+    leaver->SetMaterial(shared);
+    ASSERT_EQ(0, graphics.RenderFrame());
+    ASSERT_EQ(shared, graphics.cachedMaterial);
+    graphics.DestroyCharacter(leaver);
+    EXPECT_EQ(shared, graphics.cachedMaterial);
+
+    MaterialDesc* doomed = graphics.CreateMaterial();
+    keeper->SetMaterial(doomed);
+    graphics.DestroyMaterial(doomed);
+    ASSERT_EQ(0, graphics.RenderFrame());
+    ASSERT_EQ(keeper->GetMaterial(), graphics.cachedMaterial);
+    graphics.DestroyCharacter(keeper);
+    EXPECT_EQ(nullptr, graphics.cachedMaterial);
+}
+
 TEST_F(Misuse, FontsAndLightsDestroyedInUseLeaveNothingBehind)
 {
     IFont* font = graphics.CreateFont("Arial", 0, 16, 400);

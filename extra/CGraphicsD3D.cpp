@@ -509,11 +509,15 @@ int CGraphicsD3D::DestroyCharacter(ICharacter* character)
     const auto found = std::find(characters.begin(), characters.end(), character);
     if (character == nullptr || found == characters.end())
         return 1;
-    // The character's own copy of a destroyed record dies with it; a new
-    // record may later get that address and must not pass for the one
-    // applied last.
-    if (cachedMaterial == &static_cast<CActor*>(character)->ownRecord)
+    // The character's own copy of a destroyed record dies with it. The host
+    // may have handed that copy (from GetMaterial) to other characters, and
+    // a new record may later get its address: nothing may keep it.
+    const MaterialDesc* ownRecord = &static_cast<CActor*>(character)->ownRecord;
+    if (cachedMaterial == ownRecord)
         cachedMaterial = nullptr;
+    for (ICharacter* other : characters)
+        if (other != character)
+            static_cast<CActor*>(other)->DetachMaterial(ownRecord);
     return DestroyRegistered(characters, character);
 }
 

@@ -332,7 +332,13 @@ private:
         {
         case 0: Create(character); break;
         case 1: character->SetTextures(Pick(input, textures), AnyInt()); break;
-        case 2: character->SetMaterial(input.ConsumeBool() ? Pick(input, materials) : character->GetMaterial()); break;
+        case 2:
+        {
+            // A registered record, or any character's own copy of a destroyed one.
+            ICharacter* source = Pick(input, characters);
+            character->SetMaterial(input.ConsumeBool() ? Pick(input, materials) : source->GetMaterial());
+            break;
+        }
         case 3: character->SetPosition(AnyFloat(), AnyFloat(), AnyFloat()); break;
         case 4: character->SetRotation(AnyFloat(), AnyFloat(), AnyFloat()); break;
         case 5: character->SetScale(AnyFloat(), AnyFloat(), AnyFloat()); break;

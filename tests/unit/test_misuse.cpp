@@ -129,6 +129,26 @@ TEST_F(Misuse, DestroyingACharacterForgetsItsOwnCopyAsTheRecordAppliedLast)
     EXPECT_EQ(nullptr, graphics.cachedMaterial);
 }
 
+// GetMaterial of a character whose record was destroyed gives its own copy,
+// which the host may give to another character; that one keeps the values
+// when the first character goes.
+TEST_F(Misuse, ACopyGivenOnOutlivesTheCharacterItCameFrom)
+{
+    CActor* first = AddTriangle();
+    CActor* second = AddTriangle();
+    MaterialDesc* record = graphics.CreateMaterial();
+    record->power = 8.0f;
+    first->SetMaterial(record);
+    graphics.DestroyMaterial(record);
+    second->SetMaterial(first->GetMaterial());
+
+    graphics.DestroyCharacter(first);
+    MaterialDesc* kept = second->GetMaterial();
+    EXPECT_EQ(&second->ownRecord, kept);
+    EXPECT_EQ(8.0f, kept->power);
+    EXPECT_EQ(0, graphics.RenderFrame());
+}
+
 TEST_F(Misuse, FontsAndLightsDestroyedInUseLeaveNothingBehind)
 {
     IFont* font = graphics.CreateFont("Arial", 0, 16, 400);

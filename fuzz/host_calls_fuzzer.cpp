@@ -310,7 +310,7 @@ private:
     void Create(ICharacter* character)
     {
         const std::uint32_t vertexBytes = input.ConsumeIntegralInRange<std::uint32_t>(0, kMaxBlockBytes / 2);
-        int indexCount = input.ConsumeIntegralInRange(0, 3) == 0
+        const int indexCount = input.ConsumeIntegralInRange(0, 3) == 0
                              ? input.PickValueInArray({-1, INT_MIN, 0x40000000, INT_MAX})
                              : input.ConsumeIntegralInRange(0, 3000);
         Block(vertexBytes);
@@ -319,9 +319,13 @@ private:
         std::vector<std::uint32_t> indices(indexWords);
         for (std::uint32_t& index : indices)
             index = input.ConsumeBool() ? input.ConsumeIntegralInRange<std::uint32_t>(0, 8) : AnySize();
+        // Counts the plug-in must refuse come with a real (small) block, so
+        // that they are refused for their size and not for a null pointer.
+        static const std::uint32_t kSmallBlock[3] = {0, 1, 2};
+        const std::uint32_t* indexBlock = indexWords > 0 ? indices.data() : kSmallBlock;
         character->Create(AnySize(), AnyLayer(), input.ConsumeIntegral<std::uint32_t>(), vertexBytes, AnySize(),
                           indexCount, input.ConsumeBool() && vertexBytes == 0 ? nullptr : vertices.data(),
-                          input.ConsumeBool() && indexWords == 0 ? nullptr : indices.data());
+                          input.ConsumeBool() && indexWords == 0 ? nullptr : indexBlock);
     }
 
     void CharacterCall(ICharacter* character)

@@ -70,7 +70,7 @@ class BadImageFile : public GraphicsTest, public ::testing::WithParamInterface<B
 {
 };
 
-class BadImageFileHeader : public GraphicsTest
+class BadImage : public GraphicsTest
 {
 };
 
@@ -113,7 +113,7 @@ TEST_P(BadImageFile, GivesNoTextureAndOneReportAndDrawingGoesOn)
 // end of the data and the process dies inside D3DX, where the plug-in can do
 // nothing about it; run it with --gtest_also_run_disabled_tests to check a
 // newer Wine.
-TEST_F(BadImageFileHeader, DISABLED_ClaimingSixtyFiveThousandSquaredGivesNoTexture)
+TEST_F(BadImage, DISABLED_ClaimingSixtyFiveThousandSquaredGivesNoTexture)
 {
     StartPlain(0xFF000000);
     const std::string path = OutputPath("huge.bmp");
@@ -133,7 +133,7 @@ TEST_F(BadImageFileHeader, DISABLED_ClaimingSixtyFiveThousandSquaredGivesNoTextu
 // nothing. The part before it names another file ("…unconvertible" without
 // the byte), which must not be loaded: D3DX gets an empty name and refuses
 // it with its own code.
-TEST_F(BadImageFileHeader, ANameTheLocaleCannotConvertLoadsNothing)
+TEST_F(BadImage, ANameTheLocaleCannotConvertLoadsNothing)
 {
     StartPlain(0xFF000000);
     const std::string prefix = OutputPath("unconvertible");

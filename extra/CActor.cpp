@@ -1,6 +1,8 @@
 #include "CActor.h"
 
 #include <algorithm>
+#include <limits>
+#include <new>
 
 #include "Angles.h"
 #include "CGraphicsD3D.h"
@@ -25,10 +27,14 @@ void ReleaseBuffer(Buffer*& buffer)
     }
 }
 
-// Indices are always 32-bit.
+// Indices are always 32-bit, and a buffer's length is a UINT: more indices
+// than this have no buffer size that Direct3D could be asked for.
+const int kMaxIndexCount =
+    static_cast<int>(std::numeric_limits<UINT>::max() / sizeof(std::uint32_t));
+
 UINT IndexBytes(int indexCount)
 {
-    return static_cast<UINT>(indexCount) * sizeof(std::uint32_t);
+    return static_cast<UINT>(indexCount) * static_cast<UINT>(sizeof(std::uint32_t));
 }
 
 D3DCOLORVALUE ColourOf(const float (&rgb)[3])
@@ -59,7 +65,8 @@ CActor::CActor()
       logger(nullptr),
       alphaBlend(false),
       textureAlpha(false),
-      materialDesc(nullptr)
+      materialDesc(nullptr),
+      ownRecord()
 {
     ResetTransforms();
 }
@@ -162,13 +169,8 @@ int CActor::Create(std::uint32_t vertexCount, int layer, std::uint32_t fvf,
     if (!CreateVertexBuffer(kCreateReportLevel) || !CreateIndexBuffer(kCreateReportLevel))
         return 1;
 
-    // The host may change or free its blocks once Create returns; these
-    // copies refill the buffers now and after every device reset.
-    vertexCopy = new unsigned char[vertexBytes];
-    std::copy_n(static_cast<const unsigned char*>(vertices), vertexBytes, vertexCopy);
-    indexCopy = new std::uint32_t[indexCount];
-    std::copy_n(indices, indexCount, indexCopy);
-
+    if (!SaveCopies(vertices, indices))
+        return 1;
     if (!FillVertexBuffer(kCreateReportLevel) || !FillIndexBuffer(kCreateReportLevel))
         return 1;
     return 0;
@@ -249,6 +251,7 @@ int CActor::SetMaterial(MaterialDesc* record)
         owner->RequestSort();
 
     materialDesc = record;
+    ownRecord = *record;
     material = D3DMATERIAL9();
     material.Ambient = ColourOf(record->ambient);
     material.Diffuse = ColourOf(record->diffuse);
@@ -321,6 +324,22 @@ int CActor::ApplyMaterial()
     return 0;
 }
 
+void CActor::DetachTexture(const ITexture* texture)
+{
+    if (texture == nullptr || textures != texture)
+        return;
+    textures = nullptr;
+    textureCount = 0;
+}
+
+void CActor::DetachMaterial(const MaterialDesc* record)
+{
+    if (record == nullptr || materialDesc != record)
+        return;
+    materialDesc = &ownRecord;
+    owner->RequestSort();  // the character now forms a group of its own
+}
+
 bool CActor::CreateVertexBuffer(int reportLevel)
 {
     return !D3D_FAILED(reportLevel, device->CreateVertexBuffer(vertexBytes, D3DUSAGE_WRITEONLY, fvf,
@@ -329,9 +348,32 @@ bool CActor::CreateVertexBuffer(int reportLevel)
 
 bool CActor::CreateIndexBuffer(int reportLevel)
 {
+    // Reported as the device would answer a buffer that size: no memory.
+    if (indexCount > kMaxIndexCount)
+        return !D3D_FAILED(reportLevel, E_OUTOFMEMORY);
     return !D3D_FAILED(reportLevel, device->CreateIndexBuffer(IndexBytes(indexCount), D3DUSAGE_WRITEONLY,
                                                               D3DFMT_INDEX32, D3DPOOL_DEFAULT, &indexBuffer,
                                                               nullptr));
+}
+
+// The host may change or free its blocks once Create returns; these copies
+// refill the buffers now and after every device reset. Nothing is reported
+// when memory runs out: no Direct3D call failed.
+bool CActor::SaveCopies(const void* vertices, const std::uint32_t* indices)
+{
+    vertexCopy = new (std::nothrow) unsigned char[vertexBytes];
+    indexCopy = new (std::nothrow) std::uint32_t[static_cast<std::size_t>(indexCount)];
+    if (vertexCopy == nullptr || indexCopy == nullptr)
+    {
+        delete[] vertexCopy;
+        vertexCopy = nullptr;
+        delete[] indexCopy;
+        indexCopy = nullptr;
+        return false;
+    }
+    std::copy_n(static_cast<const unsigned char*>(vertices), vertexBytes, vertexCopy);
+    std::copy_n(indices, indexCount, indexCopy);
+    return true;
 }
 
 // Each buffer is filled with one whole-buffer lock that discards the old

@@ -45,6 +45,13 @@ public:
     // Sets the material copied by the last SetMaterial on the device; the
     // frame calls it when the material record changes between characters.
     virtual int ApplyMaterial();
+    // The graphics system calls these before it frees a texture or a material
+    // record, so that no character keeps a pointer to freed memory. A
+    // character without its texture draws as one never given a texture; one
+    // without its record keeps the values it copied and from then on is
+    // grouped under its own copy, whose address no new record can take.
+    void DetachTexture(const ITexture* texture);
+    void DetachMaterial(const MaterialDesc* record);
 
     IDirect3DDevice9* device;              // the graphics system's, not owned
     CGraphicsD3D* owner;                   // asked to re-sort on a new format or material
@@ -69,6 +76,7 @@ public:
     bool alphaBlend;
     bool textureAlpha;
     MaterialDesc* materialDesc;            // not owned: records belong to the graphics system
+    MaterialDesc ownRecord;                // the values of the last record given to SetMaterial
 
 private:
     // Buffer steps shared by Create and OnResetDevice, which report their
@@ -77,6 +85,9 @@ private:
     bool CreateIndexBuffer(int reportLevel);
     bool FillVertexBuffer(int reportLevel);
     bool FillIndexBuffer(int reportLevel);
+    // Allocates the saved copies and fills them from the host's blocks;
+    // false when memory runs out.
+    bool SaveCopies(const void* vertices, const std::uint32_t* indices);
     void ReleaseBuffers();
     // World, translation, rotation and scaling back to identity.
     void ResetTransforms();

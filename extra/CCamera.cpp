@@ -73,6 +73,8 @@ int CCamera::Init(ILogger* logger)
 {
     this->logger = logger;
     D3DXMatrixLookAtLH(&view, &kInitialEye, &kInitialAt, &kInitialUp);
+    if (device == nullptr)
+        return 1;
     if (D3D_FAILED(3, device->SetTransform(D3DTS_VIEW, &view)))
         return 1;
     return 0;
@@ -124,6 +126,9 @@ int CCamera::SetRotation(float first, float second, float third)
 int CCamera::Apply()
 {
     D3DXMatrixLookAtLH(&view, &eye, &at, &up);
+    // Released (by the host, too): there is no device to give the view to.
+    if (device == nullptr)
+        return 1;
     if (D3D_FAILED(2, device->SetTransform(D3DTS_VIEW, &view)))
         return 1;
     return 0;

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "ErrorReport.h"
 #include "ILogger.h"
@@ -48,8 +49,13 @@ int CFont::Create(ILogger* hostLogger, int fontHeight, int fontWidth, int fontWe
     height = fontHeight;
     width = fontWidth;
     weight = fontWeight;
-    faceNameW = new wchar_t[kFaceNameCapacity]();
-    faceName = new char[kFaceNameCapacity]();
+    faceNameW = new (std::nothrow) wchar_t[kFaceNameCapacity]();
+    faceName = new (std::nothrow) char[kFaceNameCapacity]();
+    if (faceNameW == nullptr || faceName == nullptr)
+    {
+        FreeNames();
+        return 1;
+    }
     std::strcpy(faceName, name);
     // The zero fill terminates the name even when the conversion stops early.
     std::mbstowcs(faceNameW, faceName, kFaceNameCapacity);
@@ -72,15 +78,7 @@ int CFont::Release()
 {
     ReleaseFont();
     FreeNames();
-    for (wchar_t*& text : texts)
-    {
-        delete[] text;
-        text = nullptr;
-    }
-    rects.clear();
-    texts.clear();
-    colors.clear();
-    capacities.clear();
+    entries.clear();
     return 0;
 }
 
@@ -94,51 +92,64 @@ int CFont::Render()
     // Without its D3DX font (after Release) there is nothing to draw with.
     if (font != nullptr)
     {
-        for (std::size_t i = 0; i < texts.size(); ++i)
+        for (const Entry& entry : entries)
         {
             // DrawTextW may write to the rectangle; the entry keeps its own.
-            RECT rect = rects[i];
-            font->DrawTextW(nullptr, texts[i], -1, &rect, kTextFormat, colors[i]);
+            RECT rect = entry.rect;
+            font->DrawTextW(nullptr, entry.text.get(), -1, &rect, kTextFormat, entry.color);
         }
     }
     nextEntry = 0;
     return 0;
 }
 
+// Out of memory the text is dropped and the result is 1; the entries queued
+// so far stay as they were.
 int CFont::AddText(const char* text, std::uint32_t color, int left, int top, int right,
                    int bottom)
 {
     if (text == nullptr)
         text = "";  // an entry that draws nothing, rather than a crash
     const std::size_t needed = BufferSizeFor(text);
-    const RECT rect = {left, top, right, bottom};
-    const std::size_t entry = static_cast<std::size_t>(nextEntry);
+    const std::size_t index = static_cast<std::size_t>(nextEntry);
 
-    if (entry < texts.size())
+    // Past the last entry (also after Release, which empties the array but
+    // keeps counting until the next Render) a new one is appended.
+    const bool appended = index >= entries.size();
+    if (appended && !AppendEntry())
+        return 1;
+    Entry& entry = appended ? entries.back() : entries[index];
+    // Buffers only grow, so a frame like the last one allocates nothing.
+    if (entry.capacity < needed)
     {
-        // Buffers only grow, so a frame like the last one allocates nothing.
-        if (static_cast<std::size_t>(capacities[entry]) < needed)
+        wchar_t* larger = new (std::nothrow) wchar_t[needed];
+        if (larger == nullptr)
         {
-            wchar_t* larger = new wchar_t[needed];
-            delete[] texts[entry];
-            texts[entry] = larger;
-            capacities[entry] = static_cast<int>(needed);
+            if (appended)
+                entries.pop_back();
+            return 1;
         }
-        ConvertText(texts[entry], text, needed);
-        rects[entry] = rect;
-        colors[entry] = color;
+        entry.text.reset(larger);
+        entry.capacity = needed;
     }
-    else
-    {
-        wchar_t* buffer = new wchar_t[needed];
-        ConvertText(buffer, text, needed);
-        texts.push_back(buffer);
-        rects.push_back(rect);
-        colors.push_back(color);
-        capacities.push_back(static_cast<int>(needed));
-    }
+    ConvertText(entry.text.get(), text, needed);
+    entry.rect = RECT{left, top, right, bottom};
+    entry.color = color;
     ++nextEntry;
     return 0;
+}
+
+bool CFont::AppendEntry() noexcept
+{
+    try
+    {
+        entries.push_back(Entry{RECT{0, 0, 0, 0}, 0, nullptr, 0});
+        return true;
+    }
+    catch (...)
+    {
+        return false;
+    }
 }
 
 int CFont::OnLostDevice()

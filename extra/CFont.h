@@ -1,7 +1,9 @@
 #ifndef GRAPHICSDLL_CFONT_H
 #define GRAPHICSDLL_CFONT_H
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "Direct3D.h"
@@ -36,13 +38,21 @@ public:
     int height;
     int width;
     int weight;
-    std::vector<RECT> rects;            // entry i's rectangle
-    std::vector<wchar_t*> texts;        // entry i's text, owned
-    std::vector<D3DCOLOR> colors;       // entry i's colour
-    std::vector<int> capacities;        // entry i's buffer size in characters
+    // One queued text. Entries and their buffers outlive the frame: a later
+    // AddText at the same place reuses the buffer when the text fits.
+    struct Entry
+    {
+        RECT rect;
+        D3DCOLOR color;
+        std::unique_ptr<wchar_t[]> text;  // terminated
+        std::size_t capacity;             // the buffer's size in characters
+    };
+    std::vector<Entry> entries;         // drawn in this order
     int nextEntry;                      // where the next AddText writes
 
 private:
+    // Appends an empty entry; false when the array cannot grow.
+    bool AppendEntry() noexcept;
     void ReleaseFont();
     void FreeNames();
 };

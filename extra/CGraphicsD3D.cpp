@@ -217,7 +217,9 @@ int CGraphicsD3D::SetUpProjection()
 
 int CGraphicsD3D::CreateCamera()
 {
-    CCamera* newCamera = new CCamera();
+    CCamera* newCamera = new (std::nothrow) CCamera();
+    if (newCamera == nullptr)
+        return 1;
     newCamera->device = device;
     if (newCamera->Init(logger) == 1)
     {
@@ -348,6 +350,22 @@ int DestroyRegistered(std::vector<Object*>& registry, Object* object)
     return 0;
 }
 
+// Appends to a registry; false, with the registry unchanged, when it cannot
+// grow. No exception may reach the host.
+template <typename Object>
+bool Append(std::vector<Object*>& registry, Object* object) noexcept
+{
+    try
+    {
+        registry.push_back(object);
+        return true;
+    }
+    catch (...)
+    {
+        return false;
+    }
+}
+
 // Destroys every object of a registry in its order, then empties it.
 template <typename Object>
 void DestroyAll(std::vector<Object*>& registry)
@@ -369,7 +387,11 @@ ICharacter* CGraphicsD3D::CreateCharacter()
     CActor* character = new (std::nothrow) CActor();
     if (character == nullptr)
         return nullptr;
-    characters.push_back(character);
+    if (!Append<ICharacter>(characters, character))
+    {
+        character->Destroy();
+        return nullptr;
+    }
     character->device = device;
     character->owner = this;
     if (character->Init(logger) == 1)
@@ -404,15 +426,22 @@ ITexture* CGraphicsD3D::CreateTexture(const char* fileName, int stage)
         ReleaseAndDestroy(texture);
         return nullptr;
     }
-    textures.push_back(texture);
+    if (!Append<ITexture>(textures, texture))
+    {
+        ReleaseAndDestroy(texture);
+        return nullptr;
+    }
     return texture;
 }
 
 MaterialDesc* CGraphicsD3D::CreateMaterial()
 {
     MaterialDesc* material = new (std::nothrow) MaterialDesc();
-    if (material != nullptr)
-        materials.push_back(material);
+    if (material != nullptr && !Append(materials, material))
+    {
+        delete material;
+        return nullptr;
+    }
     return material;
 }
 
@@ -429,7 +458,11 @@ ILight* CGraphicsD3D::CreateLight()
         ReleaseAndDestroy(light);
         return nullptr;
     }
-    lights.push_back(light);
+    if (!Append<ILight>(lights, light))
+    {
+        ReleaseAndDestroy(light);
+        return nullptr;
+    }
     return light;
 }
 
@@ -449,10 +482,14 @@ IFont* CGraphicsD3D::CreateFont(const char* faceName, int width, int height, int
 {
     if (device == nullptr || faceName == nullptr)
         return nullptr;
+    // A font the host has released has no name left and matches nothing.
     for (IFont* font : fonts)
-        if (std::strcmp(font->GetFaceName(), faceName) == 0 && font->GetWidth() == width &&
+    {
+        const char* name = font->GetFaceName();
+        if (name != nullptr && std::strcmp(name, faceName) == 0 && font->GetWidth() == width &&
             font->GetHeight() == height && font->GetWeight() == weight)
             return font;
+    }
 
     CFont* font = new (std::nothrow) CFont();
     if (font == nullptr)
@@ -463,17 +500,39 @@ IFont* CGraphicsD3D::CreateFont(const char* faceName, int width, int height, int
         ReleaseAndDestroy(font);
         return nullptr;
     }
-    fonts.push_back(font);
+    if (!Append<IFont>(fonts, font))
+    {
+        ReleaseAndDestroy(font);
+        return nullptr;
+    }
     return font;
 }
 
 int CGraphicsD3D::DestroyCharacter(ICharacter* character)
 {
+    const auto found = std::find(characters.begin(), characters.end(), character);
+    if (character == nullptr || found == characters.end())
+        return 1;
+    // The character's own copy of a destroyed record dies with it. The host
+    // may have handed that copy (from GetMaterial) to other characters, and
+    // a new record may later get its address: nothing may keep it.
+    const MaterialDesc* ownRecord = &static_cast<CActor*>(character)->ownRecord;
+    if (cachedMaterial == ownRecord)
+        cachedMaterial = nullptr;
+    for (ICharacter* other : characters)
+        if (other != character)
+            static_cast<CActor*>(other)->DetachMaterial(ownRecord);
     return DestroyRegistered(characters, character);
 }
 
+// File textures are shared, so characters other than the destroying host's
+// may still hold this one: they let go of it first.
 int CGraphicsD3D::DestroyTexture(ITexture* texture)
 {
+    if (texture == nullptr || std::find(textures.begin(), textures.end(), texture) == textures.end())
+        return 1;
+    for (ICharacter* character : characters)
+        static_cast<CActor*>(character)->DetachTexture(texture);
     return DestroyRegistered(textures, texture);
 }
 
@@ -496,6 +555,8 @@ int CGraphicsD3D::DestroyMaterial(MaterialDesc* material)
     // it for the one it applied last.
     if (cachedMaterial == material)
         cachedMaterial = nullptr;
+    for (ICharacter* character : characters)
+        static_cast<CActor*>(character)->DetachMaterial(material);
     delete material;
     materials.erase(found);
     return 0;

@@ -58,6 +58,9 @@ int CLight::SetProperties(int type,
     light.Theta = theta;
     light.Phi = phi;
 
+    // A released light keeps its values but has no device to send them to.
+    if (device == nullptr)
+        return 1;
     if (D3D_FAILED(2, device->SetLight(lightIndex, &light)))
         return 1;
     return 0;
@@ -78,12 +81,18 @@ void CLight::Destroy()
 // reach the device again with the next SetProperties.
 int CLight::OnResetDevice()
 {
+    // A light released by the host has given up its device slot; it has
+    // nothing to restore and must not hold up the reset of everything else.
+    if (device == nullptr)
+        return 0;
     return Enable(enabled);
 }
 
 int CLight::Enable(bool enable)
 {
     enabled = enable;
+    if (device == nullptr)
+        return 1;
     if (D3D_FAILED(3, device->LightEnable(lightIndex, enable ? TRUE : FALSE)))
         return 1;
     return 0;

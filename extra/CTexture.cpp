@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <new>
 
 #include "ErrorReport.h"
 #include "ILogger.h"
@@ -25,20 +25,13 @@ bool FitsFileNameBuffer(const char* name)
     return std::strlen(name) < kFileNameCapacity;
 }
 
-// The name is shorter than the buffer, so the zero fill terminates it even
-// when the conversion stops early at a sequence the locale does not know.
-std::vector<wchar_t> WideFileName(const char* name)
-{
-    std::vector<wchar_t> wide(kFileNameCapacity, L'\0');
-    std::mbstowcs(wide.data(), name, kFileNameCapacity);
-    return wide;
-}
-
+// Null when memory runs out.
 char* CopyOf(const char* text)
 {
     const std::size_t size = std::strlen(text) + 1;
-    char* copy = new char[size];
-    std::memcpy(copy, text, size);
+    char* copy = new (std::nothrow) char[size];
+    if (copy != nullptr)
+        std::memcpy(copy, text, size);
     return copy;
 }
 
@@ -69,6 +62,8 @@ int CTexture::Create(ILogger* hostLogger, const char* name, int textureStage)
     {
         logger = hostLogger;
         fileName = CopyOf(name);
+        if (fileName == nullptr)
+            return 1;
     }
     logger->Log(2, "Loading texture %s", name);
     logger->NewLine();
@@ -96,8 +91,12 @@ void CTexture::Destroy()
     delete this;
 }
 
+// After Release (by the host, too) there is no device: every operation that
+// needs it answers 1.
 int CTexture::Bind()
 {
+    if (device == nullptr)
+        return 1;
     const DWORD unit = static_cast<DWORD>(stage);
     if (D3D_FAILED(2, device->SetTextureStageState(unit, D3DTSS_COLOROP, D3DTOP_MODULATE)))
         return 1;
@@ -116,6 +115,8 @@ int CTexture::Reload()
     // Blank textures stay empty until the host fills them again.
     if (fileName == nullptr)
         return 0;
+    if (device == nullptr)
+        return 1;
     ReleaseTexture();
     if (D3D_FAILED(2, LoadFile(kReloadColorKey)))
         return 1;
@@ -140,6 +141,8 @@ int CTexture::GetStage()
 
 int CTexture::Unbind()
 {
+    if (device == nullptr)
+        return 1;
     if (D3D_FAILED(2, device->SetTexture(static_cast<DWORD>(stage), nullptr)))
         return 1;
     return 0;
@@ -147,6 +150,8 @@ int CTexture::Unbind()
 
 int CTexture::AddData(const std::uint32_t* pixels, int width, int height)
 {
+    if (device == nullptr)
+        return 1;  // released: no logger to report to, no device to fill
     logger->Log(2, "Adding data to texture : Width=%i Height=%i", width, height);
     logger->NewLine();
     if (fileName != nullptr)
@@ -168,6 +173,14 @@ int CTexture::AddData(const std::uint32_t* pixels, int width, int height)
         return 1;
     const int pitchWords = locked.Pitch / 4;
     const std::size_t stagingWords = FillStaging(pixels, width, height, pitchWords);
+    if (staging == nullptr)
+    {
+        // Out of memory: nothing to copy. The texture is closed again; the
+        // failure is not the device's, so there is no report.
+        texture->UnlockRect(0);
+        ReleaseTexture();
+        return 1;
+    }
     std::memcpy(locked.pBits, staging, stagingWords * sizeof *staging);
     if (D3D_FAILED_AS(kAddDataReportFormat, 2, texture->UnlockRect(0)))
         return 1;
@@ -176,8 +189,14 @@ int CTexture::AddData(const std::uint32_t* pixels, int width, int height)
 
 HRESULT CTexture::LoadFile(D3DCOLOR colorKey)
 {
-    const std::vector<wchar_t> wideName = WideFileName(fileName);
-    return D3DXCreateTextureFromFileExW(device, wideName.data(), 0, 0, 1, 0, D3DFMT_A8R8G8B8,
+    // The name is shorter than the buffer, so the conversion terminates it.
+    // A name the locale cannot convert names no file D3DX could open, while
+    // the part converted before the failure might name another one: D3DX
+    // gets an empty name then, and answers with its own error.
+    wchar_t wideName[kFileNameCapacity] = {};
+    if (std::mbstowcs(wideName, fileName, kFileNameCapacity) == static_cast<std::size_t>(-1))
+        wideName[0] = L'\0';
+    return D3DXCreateTextureFromFileExW(device, wideName, 0, 0, 1, 0, D3DFMT_A8R8G8B8,
                                         D3DPOOL_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, colorKey,
                                         nullptr, nullptr, &texture);
 }
@@ -192,9 +211,11 @@ std::size_t CTexture::FillStaging(const std::uint32_t* pixels, int width, int he
     // The words past the image's width in each row are padding of the
     // surface; they are not written, and start out as zero so that the
     // driver never receives undefined memory.
-    std::uint32_t* block = new std::uint32_t[words]();
+    std::uint32_t* block = new (std::nothrow) std::uint32_t[words]();
     delete[] staging;
     staging = block;
+    if (staging == nullptr)
+        return 0;
 
     // A pitch narrower than a row (no real driver returns one) holds only
     // the part of each row that fits.

@@ -13,5 +13,8 @@ cmake -S "$root" -B "$root/build/linux" -DCMAKE_BUILD_TYPE=Debug -DGRAPHICSDLL_S
 cmake --build "$root/build/linux" -j"$jobs"
 ctest --test-dir "$root/build/linux" --output-on-failure -j"$jobs"
 
+echo "== Hostile-host fuzzer (clang, a minute)"
+"$root/scripts/fuzz.sh" 60
+
 echo "== Windows build (MinGW-w64, run under Wine)"
 "$root/scripts/test-windows.sh"

@@ -1,5 +1,7 @@
 #include "Objects.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -285,7 +287,9 @@ INT Font::DrawTextW(ID3DXSprite* sprite, const WCHAR* text, INT count, RECT* rec
     }
     call.Finish();
     const bool empty = text == nullptr || count == 0 || text[0] == L'\0';
-    return empty ? 0 : (height < 0 ? -height : height);
+    // The magnitude of the height, computed wide: -INT_MIN is no int.
+    const long long magnitude = height < 0 ? -static_cast<long long>(height) : height;
+    return empty ? 0 : static_cast<INT>(std::min<long long>(magnitude, INT_MAX));
 }
 
 HRESULT Font::OnLostDevice()

@@ -98,6 +98,11 @@ void FailCall(const std::string& name, int nth, HRESULT result)
     AddFault(name, nth, result, false);
 }
 
+bool CanFail(const std::string& name)
+{
+    return ReturnsResult(OperationNamed(name));
+}
+
 void FailFrom(const std::string& name, int nth, HRESULT result)
 {
     AddFault(name, nth, result, true);

@@ -113,6 +113,18 @@ Recorder& TheRecorder()
     return *recorder;
 }
 
+namespace {
+int callsUnderWay = 0;
+}  // namespace
+
+CallScope::CallScope() { ++callsUnderWay; }
+CallScope::~CallScope() { --callsUnderWay; }
+
+bool InsideCall()
+{
+    return callsUnderWay > 0;
+}
+
 Invocation::Invocation(Op op, const Object* target)
     : recorder(TheRecorder()), op(op), target(target), scripted(false), scriptedResult(S_OK), args(text)
 {

@@ -103,6 +103,17 @@ T* MakeObject(Arguments&&... arguments)
     return made;
 }
 
+// Marks a stand-in operation as under way for as long as it lives (see
+// standin::InsideCall).
+class CallScope
+{
+public:
+    CallScope();
+    ~CallScope();
+    CallScope(const CallScope&) = delete;
+    CallScope& operator=(const CallScope&) = delete;
+};
+
 // One call of a stand-in operation: counts it, finds its scripted result and
 // records it when it finishes. Nothing here allocates while recording is off.
 class Invocation
@@ -128,6 +139,7 @@ public:
     void Finish();
 
 private:
+    CallScope scope;  // first: covers everything the call does
     Recorder& recorder;
     const Op op;
     const Object* const target;

@@ -3,6 +3,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "HostAllocations.h"
+
 void RecordingLogger::Log(int level, const char* format, ...)
 {
     char text[2048];
@@ -10,11 +12,13 @@ void RecordingLogger::Log(int level, const char* format, ...)
     va_start(args, format);
     std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
+    HostAllocations mine;
     lines.push_back(std::to_string(level) + ": " + text);
 }
 
 void RecordingLogger::NewLine()
 {
+    HostAllocations mine;
     lines.push_back("NewLine");
 }
 

@@ -71,6 +71,15 @@ protected:
         standin::ClearCalls();
     }
 
+    // The buffer size of every entry, in order.
+    std::vector<std::size_t> Capacities() const
+    {
+        std::vector<std::size_t> capacities;
+        for (const CFont::Entry& entry : font->entries)
+            capacities.push_back(entry.capacity);
+        return capacities;
+    }
+
     CFont* font = nullptr;
 };
 
@@ -169,17 +178,17 @@ TEST_F(FontTest, BuffersAreReplacedOnlyForTextsThatDoNotFit)
     CreateReadyFont();
     font->AddText("abc", 0xFFFFFFFF, 0, 0, 10, 10);
     font->AddText("", 0xFFFFFFFF, 0, 0, 10, 10);
-    EXPECT_THAT(font->capacities, ElementsAre(5, 2));
+    EXPECT_THAT(Capacities(), ElementsAre(5, 2));
     font->Render();
 
     font->AddText("0123456789", 0xFFFFFFFF, 0, 0, 10, 10);
-    EXPECT_THAT(font->capacities, ElementsAre(12, 2));
-    const wchar_t* grown = font->texts[0];
+    EXPECT_THAT(Capacities(), ElementsAre(12, 2));
+    const wchar_t* grown = font->entries[0].text.get();
     font->Render();
 
     font->AddText("xyz", 0xFFFFFFFF, 0, 0, 10, 10);
-    EXPECT_THAT(font->capacities, ElementsAre(12, 2));
-    EXPECT_EQ(grown, font->texts[0]);
+    EXPECT_THAT(Capacities(), ElementsAre(12, 2));
+    EXPECT_EQ(grown, font->entries[0].text.get());
     font->Render();
 
     const std::vector<standin::DrawnText>& drawn = standin::DrawnTexts();
@@ -213,8 +222,8 @@ TEST_F(FontTest, NullTextsAreEmptyEntriesAndNullNamesAreRefused)
     EXPECT_EQ(1, font->Create(&logger, 16, 8, 400, nullptr));
     CreateReadyFont();
     font->AddText(nullptr, 0xFFFFFFFF, 0, 0, 10, 10);
-    ASSERT_THAT(font->texts, SizeIs(1));
-    EXPECT_EQ(std::wstring(), font->texts[0]);
+    ASSERT_THAT(font->entries, SizeIs(1));
+    EXPECT_EQ(std::wstring(), font->entries[0].text.get());
 }
 
 TEST_F(FontTest, AddTextAfterReleaseAppendsUntilTheNextRender)
@@ -226,8 +235,8 @@ TEST_F(FontTest, AddTextAfterReleaseAppendsUntilTheNextRender)
     font->Release();
     font->AddText("three", 0xFFFFFFFF, 0, 0, 10, 10);
 
-    ASSERT_THAT(font->texts, SizeIs(1));
-    EXPECT_EQ(std::wstring(L"three"), font->texts[0]);
+    ASSERT_THAT(font->entries, SizeIs(1));
+    EXPECT_EQ(std::wstring(L"three"), font->entries[0].text.get());
 }
 
 // --- Device loss and Release ---------------------------------------------------------------
@@ -278,10 +287,7 @@ TEST_F(FontTest, ReleaseForgetsTheNameAndEveryEntryAndCanBeRepeated)
 
     EXPECT_EQ(nullptr, font->GetFaceName());
     EXPECT_EQ(nullptr, font->font);
-    EXPECT_THAT(font->texts, IsEmpty());
-    EXPECT_THAT(font->rects, IsEmpty());
-    EXPECT_THAT(font->colors, IsEmpty());
-    EXPECT_THAT(font->capacities, IsEmpty());
+    EXPECT_THAT(font->entries, IsEmpty());
     EXPECT_THAT(LiveFonts(), IsEmpty());
 }
 

@@ -108,6 +108,9 @@ void FailFrom(const std::string& name, int nth, HRESULT result);
 // The next call of the named operation returns `result`, however many were
 // made before; with `skip`, the call after that many more.
 void FailNext(const std::string& name, HRESULT result, int skip = 0);
+// Whether the named operation returns an HRESULT, which a fault can replace;
+// throws std::invalid_argument for a name no operation has.
+bool CanFail(const std::string& name);
 // Forgets every fault; calls keep their counts.
 void ClearFaults();
 // TestCooperativeLevel returns these results in turn, then follows the device
@@ -181,6 +184,10 @@ const std::vector<DrawnText>& DrawnTexts();
 // File names given to the D3DX file functions, in order, converted back to
 // narrow strings (texture loads and surface saves alike).
 const std::vector<std::string>& FileNames();
+
+// Whether a stand-in operation is under way: what is allocated then is the
+// platform's, not the caller's (tests that fail allocations spare these).
+bool InsideCall();
 
 // --- References -----------------------------------------------------------------
 // Objects whose reference count has not reached zero, as "Texture#2 (1 reference)".

@@ -46,6 +46,11 @@ const std::vector<std::pair<std::string, std::string>> kUncheckedCalls = {
 const std::vector<std::pair<std::string, std::string>> kLingeringFailures = {
     {"EndScene(", "a refused EndScene leaves the scene open, so every later Present is refused "
                   "too: the frame does not try to close it again"},
+    {"CreateVertexBuffer(", "a Create that fails at its buffers leaves the character without "
+                            "geometry, and Direct3D 9 refuses its draw in every later frame"},
+    {"CreateIndexBuffer(", "as for CreateVertexBuffer: the character is left without geometry"},
+    {"VertexBuffer#", "a buffer that cannot be filled fails Create: no geometry, as above"},
+    {"IndexBuffer#", "a buffer that cannot be filled fails Create: no geometry, as above"},
 };
 
 bool Lingers(const std::string& callText)

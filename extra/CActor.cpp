@@ -5,8 +5,10 @@
 #include <new>
 
 #include "Angles.h"
-#include "CGraphicsD3D.h"
+#include "ComRelease.h"
+#include "DeletingDestructor.h"
 #include "ErrorReport.h"
+#include "IGraphics.h"
 #include "ILogger.h"
 #include "ITexture.h"
 
@@ -16,16 +18,6 @@ namespace {
 // device reset fails the whole reset, so it is reported as severe.
 const int kCreateReportLevel = 2;
 const int kResetReportLevel = 3;
-
-template <typename Buffer>
-void ReleaseBuffer(Buffer*& buffer)
-{
-    if (buffer != nullptr)
-    {
-        buffer->Release();
-        buffer = nullptr;
-    }
-}
 
 // Indices are always 32-bit, and a buffer's length is a UINT: more indices
 // than this have no buffer size that Direct3D could be asked for.
@@ -132,10 +124,7 @@ int CActor::Render()
 
 void* CActor::DeletingDestructor(unsigned int flags)
 {
-    this->~CActor();
-    if ((flags & 1) != 0)
-        ::operator delete(this);
-    return this;
+    return RunDeletingDestructor(this, flags);
 }
 
 void CActor::Destroy()
@@ -398,8 +387,8 @@ bool CActor::FillIndexBuffer(int reportLevel)
 
 void CActor::ReleaseBuffers()
 {
-    ReleaseBuffer(vertexBuffer);
-    ReleaseBuffer(indexBuffer);
+    ReleaseCom(vertexBuffer);
+    ReleaseCom(indexBuffer);
 }
 
 void CActor::ResetTransforms()

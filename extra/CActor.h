@@ -7,7 +7,7 @@
 #include "ICharacter.h"
 #include "MaterialDesc.h"
 
-class CGraphicsD3D;
+class IGraphics;
 
 // A character: one indexed triangle list in write-only default-pool buffers,
 // with system-memory copies of its vertices and indices from which the
@@ -54,7 +54,7 @@ public:
     void DetachMaterial(const MaterialDesc* record);
 
     IDirect3DDevice9* device;              // the graphics system's, not owned
-    CGraphicsD3D* owner;                   // asked to re-sort on a new format or material
+    IGraphics* owner;                      // asked to re-sort on a new format or material
     IDirect3DVertexBuffer9* vertexBuffer;  // one reference held; null while none
     IDirect3DIndexBuffer9* indexBuffer;    // one reference held; null while none
     ITexture* textures;                    // not owned; null: untextured

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "ComRelease.h"
 #include "ErrorReport.h"
 #include "ILogger.h"
 
@@ -43,7 +44,7 @@ int CFont::Create(ILogger* hostLogger, int fontHeight, int fontWidth, int fontWe
     // A name that fills the buffers would reach D3DX without its terminator.
     if (name == nullptr || std::strlen(name) >= kFaceNameCapacity)
         return 1;
-    ReleaseFont();
+    ReleaseCom(font);
     FreeNames();
 
     height = fontHeight;
@@ -76,7 +77,7 @@ int CFont::Create(ILogger* hostLogger, int fontHeight, int fontWidth, int fontWe
 
 int CFont::Release()
 {
-    ReleaseFont();
+    ReleaseCom(font);
     FreeNames();
     entries.clear();
     return 0;
@@ -190,14 +191,6 @@ int CFont::GetWeight()
     return weight;
 }
 
-void CFont::ReleaseFont()
-{
-    if (font != nullptr)
-    {
-        font->Release();
-        font = nullptr;
-    }
-}
 
 void CFont::FreeNames()
 {

@@ -53,7 +53,6 @@ public:
 private:
     // Appends an empty entry; false when the array cannot grow.
     bool AppendEntry() noexcept;
-    void ReleaseFont();
     void FreeNames();
 };
 

@@ -10,6 +10,8 @@
 #include "CFont.h"
 #include "CLight.h"
 #include "CTexture.h"
+#include "ComRelease.h"
+#include "DeletingDestructor.h"
 #include "ErrorReport.h"
 
 namespace {
@@ -59,10 +61,7 @@ CGraphicsD3D::~CGraphicsD3D() = default;
 
 void* CGraphicsD3D::DeletingDestructor(unsigned int flags)
 {
-    this->~CGraphicsD3D();
-    if ((flags & 1) != 0)
-        ::operator delete(this);
-    return this;
+    return RunDeletingDestructor(this, flags);
 }
 
 void CGraphicsD3D::Destroy()
@@ -761,16 +760,8 @@ int CGraphicsD3D::DestroyGraphicsSystem()
         ReleaseAndDestroy(camera);
         camera = nullptr;
     }
-    if (device != nullptr)
-    {
-        device->Release();
-        device = nullptr;
-    }
-    if (d3d != nullptr)
-    {
-        d3d->Release();
-        d3d = nullptr;
-    }
+    ReleaseCom(device);
+    ReleaseCom(d3d);
 
     // A later CreateGraphicsSystem starts with a new device that has none of
     // the old one's state.
@@ -796,14 +787,13 @@ int CGraphicsD3D::SaveScreenshot(const char* fileName)
     IDirect3DSurface9* backBuffer = nullptr;
     if (D3D_FAILED(2, device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer)))
     {
-        if (backBuffer != nullptr)
-            backBuffer->Release();
+        ReleaseCom(backBuffer);
         return 1;
     }
     // Once the frame is in hand the caller gets 0: a file that cannot be
     // written is the file system's business, not the device's.
     D3DXSaveSurfaceToFileW(wideName, D3DXIFF_BMP, backBuffer, nullptr, nullptr);
-    backBuffer->Release();
+    ReleaseCom(backBuffer);
     return 0;
 }
 

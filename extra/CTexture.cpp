@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "ComRelease.h"
 #include "ErrorReport.h"
 #include "ILogger.h"
 
@@ -45,7 +46,7 @@ int CTexture::Create(ILogger* hostLogger, const char* name, int textureStage)
     if (name != nullptr && !FitsFileNameBuffer(name))
         return 1;
     // A second Create never leaves the first one's texture behind.
-    ReleaseTexture();
+    ReleaseCom(texture);
 
     if (name == nullptr)
     {
@@ -76,7 +77,7 @@ int CTexture::Create(ILogger* hostLogger, const char* name, int textureStage)
 
 int CTexture::Release()
 {
-    ReleaseTexture();
+    ReleaseCom(texture);
     delete[] staging;
     staging = nullptr;
     delete[] fileName;
@@ -117,7 +118,7 @@ int CTexture::Reload()
         return 0;
     if (device == nullptr)
         return 1;
-    ReleaseTexture();
+    ReleaseCom(texture);
     if (D3D_FAILED(2, LoadFile(kReloadColorKey)))
         return 1;
     return 0;
@@ -125,7 +126,7 @@ int CTexture::Reload()
 
 int CTexture::Unload()
 {
-    ReleaseTexture();
+    ReleaseCom(texture);
     return 0;
 }
 
@@ -161,7 +162,7 @@ int CTexture::AddData(const std::uint32_t* pixels, int width, int height)
         return 1;
 
     // A new texture every time, whatever the size of the last one.
-    ReleaseTexture();
+    ReleaseCom(texture);
     if (D3D_FAILED_AS(kAddDataReportFormat, 2,
                       D3DXCreateTexture(device, width, height, 1, D3DUSAGE_DYNAMIC,
                                         D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture)))
@@ -178,7 +179,7 @@ int CTexture::AddData(const std::uint32_t* pixels, int width, int height)
         // Out of memory: nothing to copy. The texture is closed again; the
         // failure is not the device's, so there is no report.
         texture->UnlockRect(0);
-        ReleaseTexture();
+        ReleaseCom(texture);
         return 1;
     }
     std::memcpy(locked.pBits, staging, stagingWords * sizeof *staging);
@@ -227,11 +228,3 @@ std::size_t CTexture::FillStaging(const std::uint32_t* pixels, int width, int he
     return words;
 }
 
-void CTexture::ReleaseTexture()
-{
-    if (texture != nullptr)
-    {
-        texture->Release();
-        texture = nullptr;
-    }
-}

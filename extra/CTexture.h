@@ -38,7 +38,6 @@ private:
     // Replaces staging with the pixels laid out at the locked pitch; returns
     // the block's size in words.
     std::size_t FillStaging(const std::uint32_t* pixels, int width, int height, int pitchWords);
-    void ReleaseTexture();
 };
 
 #endif

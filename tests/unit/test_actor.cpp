@@ -51,7 +51,7 @@ class SortWatchingActor : public CActor
 public:
     int Release() override
     {
-        sortRequestedAtRelease.push_back(owner->sortRequested);
+        sortRequestedAtRelease.push_back(static_cast<CGraphicsD3D*>(owner)->sortRequested);
         return CActor::Release();
     }
     std::vector<bool> sortRequestedAtRelease;

@@ -169,6 +169,16 @@ TEST_F(ActorTest, WorldIsRotationThenTranslationThenScalingAndCreateResetsIt)
     world = standin::Transform(D3DTS_WORLD);
     EXPECT_TRUE(world == D3DXMATRIX(2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 2, 4, 6, 1));
 
+    // The rotation turns the mesh, not its translation.
+    actor->SetScale(1, 1, 1);
+    actor->SetRotation(0, 180, 0);
+    ASSERT_EQ(actor->Render(), 0);
+    world = standin::Transform(D3DTS_WORLD);
+    EXPECT_EQ(world._41, 1.0f);
+    EXPECT_EQ(world._42, 2.0f);
+    EXPECT_EQ(world._43, 3.0f);
+    EXPECT_LT(world._11, -0.99f) << "turned half way around y";
+
     standin::ClearCalls();
     actor->SetRotation(0, 90, 0);
     actor->SetRotation(90, 0, -180);

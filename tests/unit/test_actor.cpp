@@ -295,6 +295,7 @@ struct Failure
     const char* operation;  // made to fail at its first call in `run`
     int (*run)(CActor&);
     int level;
+    int skip = 0;  // calls of the operation in `run` before the failing one
 };
 
 int CreateAgain(CActor& actor)
@@ -315,7 +316,7 @@ int SetMaterial(CActor& actor)
 
 void PrintTo(const Failure& failure, std::ostream* out)
 {
-    *out << failure.operation << " at level " << failure.level;
+    *out << failure.operation << " #" << failure.skip + 1 << " at level " << failure.level;
 }
 
 class ActorFailureTest : public ActorTest, public ::testing::WithParamInterface<Failure>
@@ -328,7 +329,8 @@ TEST_P(ActorFailureTest, IsReportedOnceAtItsLevelAndEndsTheOperation)
 {
     const Failure& failure = GetParam();
     ASSERT_EQ(CreateQuad(), 0);
-    standin::FailCall(failure.operation, standin::CountCalls(failure.operation) + 1, D3DERR_INVALIDCALL);
+    standin::FailCall(failure.operation, standin::CountCalls(failure.operation) + 1 + failure.skip,
+                      D3DERR_INVALIDCALL);
     EXPECT_EQ(failure.run(*actor), 1);
     const std::string report = ": ERROR : D3DERR_INVALIDCALL : [0-9]+ : extra/CActor\\.cpp";
     EXPECT_THAT(logger.Errors(), ElementsAre(MatchesRegex(std::to_string(failure.level) + report)));
@@ -351,7 +353,8 @@ INSTANTIATE_TEST_SUITE_P(
         Failure{"SetTransform", Render, 2}, Failure{"DrawIndexedPrimitive", Render, 2},
         Failure{"SetFVF", [](CActor& a) { return a.ApplyFVF(); }, 2},
         Failure{"SetStreamSource", ApplyBuffers, 2}, Failure{"SetIndices", ApplyBuffers, 2},
-        Failure{"SetTextureStageState", ApplyTextures, 2},
+        Failure{"SetTextureStageState", ApplyTextures, 2}, Failure{"SetTextureStageState", ApplyTextures, 2, 1},
+        Failure{"SetTextureStageState", ApplyTextures, 2, 2},
         Failure{"SetMaterial", SetMaterial, 2},
         Failure{"SetMaterial", [](CActor& a) { return a.ApplyMaterial(); }, 2}));
 

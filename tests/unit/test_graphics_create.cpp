@@ -356,6 +356,14 @@ TEST_F(FrameOperations, RenderStates)
     EXPECT_TRUE(logger.lines.empty());
 }
 
+TEST_F(FrameOperations, AFailedShadeModeIsReportedAndFailsSetLighting)
+{
+    CreateQuietly();
+    standin::FailNext("SetRenderState", D3DERR_INVALIDCALL, 1);
+    EXPECT_EQ(graphics.SetLighting(true), 1);
+    EXPECT_EQ(logger.lines, Lines({ExpectedReport(2, "D3DERR_INVALIDCALL", kSource, "D3DRS_SHADEMODE")}));
+}
+
 TEST_F(FrameOperations, WithoutADeviceEveryOperationFailsAndSettersStillRemember)
 {
     EXPECT_EQ(graphics.Clear(0xFF010203), 1);

@@ -187,6 +187,22 @@ TEST_F(ActorTest, WorldIsRotationThenTranslationThenScalingAndCreateResetsIt)
                             ::testing::EndsWith("0, 1.5707964, -3.1415927)")));
 }
 
+// Each axis keeps its own factor, and angles become radians with pi as a
+// float: 10 degrees is 0.17453294 that way, 0.17453292 with pi in double.
+TEST_F(ActorTest, ScaleAndAnglesReachTheMatricesAxisByAxis)
+{
+    ASSERT_EQ(CreateQuad(), 0);
+    actor->SetScale(1, 2, 3);
+    ASSERT_EQ(actor->Render(), 0);
+    const D3DXMATRIX world(standin::Transform(D3DTS_WORLD));
+    EXPECT_TRUE(world == D3DXMATRIX(1, 0, 0, 0, 0, 2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 1));
+
+    standin::ClearCalls();
+    actor->SetRotation(10, 0, 0);
+    EXPECT_THAT(standin::CallTexts("D3DXMatrixRotationYawPitchRoll"),
+                ElementsAre(::testing::EndsWith("(0, 0.17453294, 0)")));
+}
+
 TEST_F(ActorTest, RenderSetsTheAlphaStatesOfItsFlagsAroundADrawOfWholeTriangles)
 {
     ASSERT_EQ(CreateQuad(), 0);

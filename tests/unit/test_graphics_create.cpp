@@ -146,7 +146,7 @@ TEST_F(CreateGraphicsSystem, FallsBackSilentlyFromAnUnsupportedMultisampleType)
 
 // Settings the other tests leave at their defaults reach the device, the
 // projection and the log as given.
-TEST_F(CreateGraphicsSystem, BackBuffersDepthAndFullScreenMultisamplingAreTheHosts)
+TEST_F(CreateGraphicsSystem, WindowBackBuffersDepthAndFullScreenMultisamplingAreTheHosts)
 {
     standin::AdapterConfig adapter;
     adapter.multisampleTypes = {D3DMULTISAMPLE_NONE, D3DMULTISAMPLE_2_SAMPLES};
@@ -156,10 +156,12 @@ TEST_F(CreateGraphicsSystem, BackBuffersDepthAndFullScreenMultisamplingAreTheHos
     settings.maxVisibleDepth = 250.0f;
     settings.windowed = false;
     settings.multisampleType = 2;
-    ASSERT_EQ(Create(settings), 0);
+    const HWND window = reinterpret_cast<HWND>(0x1234);
+    ASSERT_EQ(::CreateGraphicsSystem(graphics, window, &logger, settings), 0);
 
     EXPECT_EQ(standin::CallTexts("CheckDeviceMultiSampleType"),
               Lines({"CheckDeviceMultiSampleType(0, 1, 21, 0, 2, null)"}));
+    EXPECT_EQ(graphics.presentParams.hDeviceWindow, window);
     EXPECT_EQ(graphics.presentParams.BackBufferCount, 2u);
     EXPECT_EQ(standin::CallTexts("D3DXMatrixPerspectiveFovLH"),
               Lines({"D3DXMatrixPerspectiveFovLH(0.7853982, 1.3333334, 1, 250)"}));

@@ -124,6 +124,13 @@ def copy_tree(source_dir):
             for file in files:
                 path = os.path.join(folder, file)
                 sync_file(path, os.path.join(target, os.path.relpath(path, source)))
+        # Files deleted from the checkout leave the copy too (a removed test
+        # file would otherwise still be built).
+        for folder, subfolders, files in os.walk(target):
+            for file in files:
+                path = os.path.join(folder, file)
+                if not os.path.exists(os.path.join(source, os.path.relpath(path, target))):
+                    os.remove(path)
 
 
 def sync_file(source, target):

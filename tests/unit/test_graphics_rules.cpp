@@ -242,8 +242,8 @@ TEST_F(Scene, AFailedEndSceneIsReportedAndFailsTheFrame)
 
 // --- Font sharing ------------------------------------------------------------------------
 
-// A font is shared only when face, width, height and weight all match: any
-// one of them different makes a font of its own.
+// A font is shared only when face (letter case included), width, height and
+// weight all match: any one of them different makes a font of its own.
 TEST_F(Scene, FontsAreSharedOnlyWhenFaceWidthHeightAndWeightAllMatch)
 {
     CreateQuietly();
@@ -251,11 +251,12 @@ TEST_F(Scene, FontsAreSharedOnlyWhenFaceWidthHeightAndWeightAllMatch)
     ASSERT_NE(font, nullptr);
     EXPECT_EQ(graphics.CreateFont("Arial", 8, 16, 400), font);
     EXPECT_NE(graphics.CreateFont("Tahoma", 8, 16, 400), font) << "face";
+    EXPECT_NE(graphics.CreateFont("arial", 8, 16, 400), font) << "face, in other letter case";
     EXPECT_NE(graphics.CreateFont("Arial", 9, 16, 400), font) << "width";
     EXPECT_NE(graphics.CreateFont("Arial", 8, 17, 400), font) << "height";
     EXPECT_NE(graphics.CreateFont("Arial", 8, 16, 700), font) << "weight";
-    EXPECT_EQ(graphics.fonts.size(), 5u);
-    EXPECT_EQ(standin::CountCalls("D3DXCreateFontW"), 5);
+    EXPECT_EQ(graphics.fonts.size(), 6u);
+    EXPECT_EQ(standin::CountCalls("D3DXCreateFontW"), 6);
 }
 
 }  // namespace

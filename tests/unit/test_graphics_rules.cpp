@@ -91,6 +91,37 @@ TEST_F(Scene, ASecondDeviceGetsTheFormatOfTheFirstCharacterAgain)
     EXPECT_EQ(standin::CallTexts("SetFVF"), Lines({"SetFVF(66)"}));
 }
 
+// The caches are updated before the apply call, so a format or material
+// whose apply failed counts as applied in the next frame.
+TEST_F(Scene, AFormatOrMaterialThatFailedToApplyIsNotAppliedAgain)
+{
+    for (const char* operation : {"SetFVF", "SetMaterial"})
+    {
+        CreateQuietly();
+        AddCharacter(0, graphics.CreateMaterial());
+        standin::FailNext(operation, D3DERR_INVALIDCALL);
+        standin::ClearCalls();
+        EXPECT_EQ(graphics.RenderFrame(), 1) << operation;
+        EXPECT_EQ(graphics.RenderFrame(), 0) << operation;
+        EXPECT_EQ(standin::CountCalls(operation), 1) << operation;
+        graphics.DestroyGraphicsSystem();
+    }
+}
+
+// The overlay's depth-test switches are not checked: a device that refuses
+// them still gets the overlay drawn and the frame succeeds.
+TEST_F(Scene, TheOverlayIsDrawnEvenWhenDepthTestingCannotBeSwitched)
+{
+    CreateQuietly();
+    AddCharacter(-10);
+    ASSERT_EQ(graphics.RenderFrame(), 0);
+    standin::FailFrom("SetRenderState", standin::CountCalls("SetRenderState") + 1, D3DERR_INVALIDCALL);
+    standin::ClearCalls();
+    EXPECT_EQ(graphics.RenderFrame(), 0);
+    EXPECT_EQ(standin::CountCalls("DrawIndexedPrimitive"), 1);
+    EXPECT_TRUE(logger.lines.empty());
+}
+
 // --- What the reset sequence sets again ----------------------------------------------
 
 // Fill mode 2 is remembered and passed again, and as at SetFillMode it makes

@@ -170,12 +170,38 @@ TEST_F(ActorTest, WorldIsRotationThenTranslationThenScalingAndCreateResetsIt)
     world = standin::Transform(D3DTS_WORLD);
     EXPECT_TRUE(world == D3DXMATRIX(2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 2, 4, 6, 1));
 
+    // The rotation turns the mesh, not its translation.
+    actor->SetScale(1, 1, 1);
+    actor->SetRotation(0, 180, 0);
+    ASSERT_EQ(actor->Render(), 0);
+    world = standin::Transform(D3DTS_WORLD);
+    EXPECT_EQ(world._41, 1.0f);
+    EXPECT_EQ(world._42, 2.0f);
+    EXPECT_EQ(world._43, 3.0f);
+    EXPECT_LT(world._11, -0.99f) << "turned half way around y";
+
     standin::ClearCalls();
     actor->SetRotation(0, 90, 0);
     actor->SetRotation(90, 0, -180);
     EXPECT_THAT(standin::CallTexts("D3DXMatrixRotationYawPitchRoll"),
                 ElementsAre(::testing::EndsWith("1.5707964, 0, 0)"),
                             ::testing::EndsWith("0, 1.5707964, -3.1415927)")));
+}
+
+// Each axis keeps its own factor, and angles become radians with pi as a
+// float: 10 degrees is 0.17453294 that way, 0.17453292 with pi in double.
+TEST_F(ActorTest, ScaleAndAnglesReachTheMatricesAxisByAxis)
+{
+    ASSERT_EQ(CreateQuad(), 0);
+    actor->SetScale(1, 2, 3);
+    ASSERT_EQ(actor->Render(), 0);
+    const D3DXMATRIX world(standin::Transform(D3DTS_WORLD));
+    EXPECT_TRUE(world == D3DXMATRIX(1, 0, 0, 0, 0, 2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 1));
+
+    standin::ClearCalls();
+    actor->SetRotation(10, 0, 0);
+    EXPECT_THAT(standin::CallTexts("D3DXMatrixRotationYawPitchRoll"),
+                ElementsAre(::testing::EndsWith("(0, 0.17453294, 0)")));
 }
 
 TEST_F(ActorTest, RenderSetsTheAlphaStatesOfItsFlagsAroundADrawOfWholeTriangles)
@@ -288,6 +314,7 @@ struct Failure
     const char* operation;  // made to fail at its first call in `run`
     int (*run)(CActor&);
     int level;
+    int skip = 0;  // calls of the operation in `run` before the failing one
 };
 
 int CreateAgain(CActor& actor)
@@ -308,7 +335,7 @@ int SetMaterial(CActor& actor)
 
 void PrintTo(const Failure& failure, std::ostream* out)
 {
-    *out << failure.operation << " at level " << failure.level;
+    *out << failure.operation << " #" << failure.skip + 1 << " at level " << failure.level;
 }
 
 class ActorFailureTest : public ActorTest, public ::testing::WithParamInterface<Failure>
@@ -321,7 +348,8 @@ TEST_P(ActorFailureTest, IsReportedOnceAtItsLevelAndEndsTheOperation)
 {
     const Failure& failure = GetParam();
     ASSERT_EQ(CreateQuad(), 0);
-    standin::FailCall(failure.operation, standin::CountCalls(failure.operation) + 1, D3DERR_INVALIDCALL);
+    standin::FailCall(failure.operation, standin::CountCalls(failure.operation) + 1 + failure.skip,
+                      D3DERR_INVALIDCALL);
     EXPECT_EQ(failure.run(*actor), 1);
     const std::string report = ": ERROR : D3DERR_INVALIDCALL : [0-9]+ : extra/CActor\\.cpp";
     EXPECT_THAT(logger.Errors(), ElementsAre(MatchesRegex(std::to_string(failure.level) + report)));
@@ -344,7 +372,8 @@ INSTANTIATE_TEST_SUITE_P(
         Failure{"SetTransform", Render, 2}, Failure{"DrawIndexedPrimitive", Render, 2},
         Failure{"SetFVF", [](CActor& a) { return a.ApplyFVF(); }, 2},
         Failure{"SetStreamSource", ApplyBuffers, 2}, Failure{"SetIndices", ApplyBuffers, 2},
-        Failure{"SetTextureStageState", ApplyTextures, 2},
+        Failure{"SetTextureStageState", ApplyTextures, 2}, Failure{"SetTextureStageState", ApplyTextures, 2, 1},
+        Failure{"SetTextureStageState", ApplyTextures, 2, 2},
         Failure{"SetMaterial", SetMaterial, 2},
         Failure{"SetMaterial", [](CActor& a) { return a.ApplyMaterial(); }, 2}));
 

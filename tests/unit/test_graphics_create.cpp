@@ -143,7 +143,33 @@ TEST_F(CreateGraphicsSystem, FallsBackSilentlyFromAnUnsupportedMultisampleType)
     ASSERT_EQ(Create(settings), 0);
     EXPECT_EQ(graphics.presentParams.MultiSampleType, D3DMULTISAMPLE_2_SAMPLES);
     EXPECT_EQ(graphics.presentParams.MultiSampleQuality, 3u);
+    EXPECT_EQ(logger.lines[11], "2: Multisample Type: 2");
     EXPECT_EQ(logger.lines[12], "2: Multisample Quality: 3");
+}
+
+// Settings the other tests leave at their defaults reach the device, the
+// projection and the log as given.
+TEST_F(CreateGraphicsSystem, WindowBackBuffersDepthAndFullScreenMultisamplingAreTheHosts)
+{
+    standin::AdapterConfig adapter;
+    adapter.multisampleTypes = {D3DMULTISAMPLE_NONE, D3DMULTISAMPLE_2_SAMPLES};
+    standin::Reset(adapter);
+    VideoSettings settings;
+    settings.backBufferCount = 2;
+    settings.maxVisibleDepth = 250.0f;
+    settings.windowed = false;
+    settings.multisampleType = 2;
+    const HWND window = reinterpret_cast<HWND>(0x1234);
+    ASSERT_EQ(::CreateGraphicsSystem(graphics, window, &logger, settings), 0);
+
+    EXPECT_EQ(standin::CallTexts("CheckDeviceMultiSampleType"),
+              Lines({"CheckDeviceMultiSampleType(0, 1, 21, 0, 2, null)"}));
+    EXPECT_EQ(graphics.presentParams.hDeviceWindow, window);
+    EXPECT_EQ(graphics.presentParams.BackBufferCount, 2u);
+    EXPECT_EQ(standin::CallTexts("D3DXMatrixPerspectiveFovLH"),
+              Lines({"D3DXMatrixPerspectiveFovLH(0.7853982, 1.3333334, 1, 250)"}));
+    EXPECT_EQ(logger.lines[7], "2: Number of back buffers: 2");
+    EXPECT_EQ(logger.lines[13], "2: Max Visible Depth: 250.000000");
 }
 
 TEST_F(CreateGraphicsSystem, WindowAndVsyncSettings)
@@ -333,6 +359,14 @@ TEST_F(FrameOperations, RenderStates)
         "SetRenderState(139, 0xFF404040)",
     }));
     EXPECT_TRUE(logger.lines.empty());
+}
+
+TEST_F(FrameOperations, AFailedShadeModeIsReportedAndFailsSetLighting)
+{
+    CreateQuietly();
+    standin::FailNext("SetRenderState", D3DERR_INVALIDCALL, 1);
+    EXPECT_EQ(graphics.SetLighting(true), 1);
+    EXPECT_EQ(logger.lines, Lines({ExpectedReport(2, "D3DERR_INVALIDCALL", kSource, "D3DRS_SHADEMODE")}));
 }
 
 TEST_F(FrameOperations, WithoutADeviceEveryOperationFailsAndSettersStillRemember)

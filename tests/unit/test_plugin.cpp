@@ -120,6 +120,9 @@ TEST(Plugin, SlotZeroDestroysAndFreesOnlyWithBitZero)
     alignas(CActor) unsigned char storage[sizeof(CActor)];
     ICharacter* inPlace = new (storage) CActor();
     EXPECT_EQ(inPlace->DeletingDestructor(0), static_cast<void*>(inPlace));
+    alignas(CGraphicsD3D) unsigned char systemStorage[sizeof(CGraphicsD3D)];
+    IGraphics* systemInPlace = new (systemStorage) CGraphicsD3D();
+    EXPECT_EQ(systemInPlace->DeletingDestructor(0), static_cast<void*>(systemInPlace));
 
     // With bit 0 it is freed as well: the sanitizer reports a leak otherwise.
     EXPECT_EQ(graphics->DeletingDestructor(1), static_cast<void*>(graphics));

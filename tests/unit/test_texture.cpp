@@ -402,4 +402,14 @@ TEST_F(TextureTest, ReleaseGivesBackEverythingAndCanBeRepeated)
     EXPECT_THAT(LiveTextures(), IsEmpty());
 }
 
+TEST_F(TextureTest, ReleaseOfAFileTextureForgetsItsNameAndCanBeRepeated)
+{
+    LoadFile();
+    EXPECT_EQ(0, texture->Release());
+    EXPECT_EQ(nullptr, texture->GetFileName());
+    EXPECT_EQ(0, texture->Release());
+    EXPECT_EQ(nullptr, texture->GetFileName());
+    EXPECT_THAT(LiveTextures(), IsEmpty());
+}
+
 }  // namespace

@@ -193,6 +193,7 @@ TEST_F(ActorTest, WorldIsRotationThenTranslationThenScalingAndCreateResetsIt)
 TEST_F(ActorTest, ScaleAndAnglesReachTheMatricesAxisByAxis)
 {
     ASSERT_EQ(CreateQuad(), 0);
+    ASSERT_EQ(actor->ApplyBuffers(), 0);  // as the frame does before a draw
     actor->SetScale(1, 2, 3);
     ASSERT_EQ(actor->Render(), 0);
     const D3DXMATRIX world(standin::Transform(D3DTS_WORLD));

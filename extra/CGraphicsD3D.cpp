@@ -10,6 +10,7 @@
 #include "CFont.h"
 #include "CLight.h"
 #include "CTexture.h"
+#include "CharacterOrder.h"
 #include "ErrorReport.h"
 
 namespace {
@@ -49,7 +50,9 @@ CGraphicsD3D::CGraphicsD3D()
       cachedMaterial(nullptr),
       highestLayer(0),
       backBufferCount(0),
-      sortRequested(false)
+      sortRequested(false),
+      overlayFirst(0),
+      drawOrderHighestLayer(0)
 {
     D3DXMatrixIdentity(&world);
 }
@@ -528,8 +531,9 @@ int CGraphicsD3D::RenderFrame()
 
 int CGraphicsD3D::DrawScene()
 {
-    for (int layer = 0; layer <= highestLayer; ++layer)
-        if (DrawLayer(layer) == 1)
+    UpdateDrawOrder();
+    for (std::size_t k = 0; k < overlayFirst; ++k)
+        if (DrawCharacter(static_cast<CActor*>(characters[drawOrder[k]])) == 1)
             return 1;
     if (DrawOverlay() == 1)
         return 1;
@@ -542,35 +546,72 @@ int CGraphicsD3D::DrawScene()
 int CGraphicsD3D::DrawOverlay()
 {
     device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
-    const int result = DrawLayer(kOverlayLayer);
+    int result = 0;
+    for (std::size_t k = overlayFirst; k < drawOrder.size() && result == 0; ++k)
+        result = DrawCharacter(static_cast<CActor*>(characters[drawOrder[k]]));
     // Back on even when the pass ended early: the next frame draws with depth.
     device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
     return result;
 }
 
-int CGraphicsD3D::DrawLayer(int layer)
+// Reads every character's layer once. The draw order depends only on the
+// layers by registry position and on the highest layer, so it is rebuilt only
+// when one of them changed; a steady frame reuses it and allocates nothing.
+// Every registered character is a CActor (only CreateCharacter registers
+// characters), so its layer is read directly.
+void CGraphicsD3D::UpdateDrawOrder()
 {
-    for (ICharacter* character : characters)
-        if (character->GetLayer() == layer && DrawCharacter(static_cast<CActor*>(character)) == 1)
-            return 1;
-    return 0;
+    bool unchanged = drawOrderHighestLayer == highestLayer && drawnLayers.size() == characters.size();
+    drawnLayers.resize(characters.size());
+    for (std::size_t i = 0; i < characters.size(); ++i)
+    {
+        const int layer = static_cast<const CActor*>(characters[i])->layer;
+        if (layer != drawnLayers[i])
+        {
+            drawnLayers[i] = layer;
+            unchanged = false;
+        }
+    }
+    if (!unchanged)
+        BuildDrawOrder();
+}
+
+// Layers 0 up to the highest layer in increasing order, registry order within
+// a layer, then the overlay layer in registry order. Sorting (layer, position)
+// pairs costs what the characters cost, whatever the layer numbers are.
+void CGraphicsD3D::BuildDrawOrder()
+{
+    drawOrderHighestLayer = highestLayer;
+    layeredPositions.clear();
+    for (std::size_t i = 0; i < drawnLayers.size(); ++i)
+        if (drawnLayers[i] >= 0 && drawnLayers[i] <= highestLayer)
+            layeredPositions.push_back(static_cast<std::uint64_t>(drawnLayers[i]) << 32 | i);
+    if (!std::is_sorted(layeredPositions.begin(), layeredPositions.end()))
+        std::sort(layeredPositions.begin(), layeredPositions.end());
+
+    drawOrder.clear();
+    for (std::uint64_t layeredPosition : layeredPositions)
+        drawOrder.push_back(static_cast<std::uint32_t>(layeredPosition));
+    overlayFirst = drawOrder.size();
+    for (std::size_t i = 0; i < drawnLayers.size(); ++i)
+        if (drawnLayers[i] == kOverlayLayer)
+            drawOrder.push_back(static_cast<std::uint32_t>(i));
 }
 
 // Format and material are applied only when they differ from the last ones
 // applied, in this frame or an earlier one; the cache is updated first.
 int CGraphicsD3D::DrawCharacter(CActor* character)
 {
-    const int fvf = static_cast<int>(character->GetFVF());
+    const int fvf = static_cast<int>(character->fvf);
     if (fvf != cachedFVF)
     {
         cachedFVF = fvf;
         if (character->ApplyFVF() == 1)
             return 1;
     }
-    MaterialDesc* material = character->GetMaterial();
-    if (material != cachedMaterial)
+    if (character->materialDesc != cachedMaterial)
     {
-        cachedMaterial = material;
+        cachedMaterial = character->materialDesc;
         if (character->ApplyMaterial() == 1)
             return 1;
     }
@@ -580,43 +621,18 @@ int CGraphicsD3D::DrawCharacter(CActor* character)
 }
 
 // Orders the registry by vertex format, descending, then by material address,
-// ascending, within each run of equal formats. The exchange procedure (not a
-// stable sort) decides the order among equal keys, and hosts see that order,
-// so it is kept exactly; it runs on the keys read once per character.
+// ascending, within each run of equal formats, exactly as the exchange
+// procedure would (see OrderCharacters).
 void CGraphicsD3D::SortCharacters()
 {
-    std::vector<SortEntry> entries;
+    std::vector<CharacterKeys> entries;
     entries.reserve(characters.size());
     for (ICharacter* character : characters)
-        entries.push_back({static_cast<int>(character->GetFVF()),
+        entries.push_back({static_cast<std::int32_t>(character->GetFVF()),
                            reinterpret_cast<std::uintptr_t>(character->GetMaterial()), character});
-
-    ExchangeSort(entries, 0, entries.size(),
-                 [](const SortEntry& i, const SortEntry& j) { return i.fvf < j.fvf; });
-    for (std::size_t first = 0; first < entries.size();)
-    {
-        std::size_t end = first + 1;
-        while (end < entries.size() && entries[end].fvf == entries[first].fvf)
-            ++end;
-        ExchangeSort(entries, first, end,
-                     [](const SortEntry& i, const SortEntry& j) { return j.material < i.material; });
-        first = end;
-    }
-
+    OrderCharacters(entries);
     for (std::size_t i = 0; i < entries.size(); ++i)
         characters[i] = entries[i].character;
-}
-
-// For each position i and each later position j in [first, end), swaps the
-// two when swapBefore(entry i, entry j) holds.
-template <typename SwapBefore>
-void CGraphicsD3D::ExchangeSort(std::vector<SortEntry>& entries, std::size_t first,
-                                std::size_t end, SwapBefore swapBefore)
-{
-    for (std::size_t i = first; i < end; ++i)
-        for (std::size_t j = i + 1; j < end; ++j)
-            if (swapBefore(entries[i], entries[j]))
-                std::swap(entries[i], entries[j]);
 }
 
 // The highest layer only grows: destroying characters does not lower it.

@@ -27,6 +27,25 @@ const int kOverlayLayer = -10;
 const D3DFORMAT kFormats16[] = {D3DFMT_X1R5G5B5, D3DFMT_A1R5G5B5, D3DFMT_R5G6B5};
 const D3DFORMAT kFormats32[] = {D3DFMT_A2R10G10B10, D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8};
 
+// How many characters ahead of the one being drawn the frame fetches.
+const std::size_t kPrefetchDistance = 8;
+
+// Characters live wherever the heap put them, and the registry's order (by
+// format and material) and the layers make the frame jump between them. Asking
+// for a later character's memory while drawing this one hides the cache
+// misses that would otherwise stall every draw of a large scene.
+void Prefetch(const void* memory, std::size_t size)
+{
+#if defined(__GNUC__)
+    const char* bytes = static_cast<const char*>(memory);
+    for (std::size_t offset = 0; offset < size; offset += 64)
+        __builtin_prefetch(bytes + offset);
+#else
+    (void)memory;
+    (void)size;
+#endif
+}
+
 }  // namespace
 
 CGraphicsD3D::CGraphicsD3D()
@@ -533,8 +552,12 @@ int CGraphicsD3D::DrawScene()
 {
     UpdateDrawOrder();
     for (std::size_t k = 0; k < overlayFirst; ++k)
+    {
+        if (k + kPrefetchDistance < drawOrder.size())
+            Prefetch(characters[drawOrder[k + kPrefetchDistance]], sizeof(CActor));
         if (DrawCharacter(static_cast<CActor*>(characters[drawOrder[k]])) == 1)
             return 1;
+    }
     if (DrawOverlay() == 1)
         return 1;
     for (IFont* font : fonts)
@@ -548,7 +571,11 @@ int CGraphicsD3D::DrawOverlay()
     device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
     int result = 0;
     for (std::size_t k = overlayFirst; k < drawOrder.size() && result == 0; ++k)
+    {
+        if (k + kPrefetchDistance < drawOrder.size())
+            Prefetch(characters[drawOrder[k + kPrefetchDistance]], sizeof(CActor));
         result = DrawCharacter(static_cast<CActor*>(characters[drawOrder[k]]));
+    }
     // Back on even when the pass ended early: the next frame draws with depth.
     device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
     return result;
@@ -565,6 +592,8 @@ void CGraphicsD3D::UpdateDrawOrder()
     drawnLayers.resize(characters.size());
     for (std::size_t i = 0; i < characters.size(); ++i)
     {
+        if (i + kPrefetchDistance < characters.size())
+            Prefetch(&static_cast<const CActor*>(characters[i + kPrefetchDistance])->layer, sizeof(int));
         const int layer = static_cast<const CActor*>(characters[i])->layer;
         if (layer != drawnLayers[i])
         {

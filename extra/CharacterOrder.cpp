@@ -11,24 +11,27 @@
 // the list left by one (first member to the end) when the list is not empty.
 // The list at the end is the class's order. So each class needs only the
 // number of "earlier" entries between consecutive members (a Fenwick tree over
-// positions, classes taken in key order) and a list that appends and rotates
-// in O(log n) (insertions at computed places, resolved offline).
+// positions, classes taken in key order) and a list that appends and rotates:
+// a circle of links while the rotations are short, else insertions at
+// computed places resolved offline in O(log n) each.
 
 namespace {
 
-// Counts marked positions; prefix sums and "k-th unmarked" in O(log n).
+// Counts marked positions; prefix sums and "k-th mark" in O(log n).
 class FenwickTree
 {
 public:
-    explicit FenwickTree(std::size_t size) : sums(size + 1, 0) {}
+    // Size positions, none marked; storage is kept from one use to the next.
+    void Clear(std::size_t size) { sums.assign(size + 1, 0); }
 
-    // Every position marked once, built in linear time.
-    void MarkAll()
+    // Size positions, every one marked once, built in linear time.
+    void MarkAll(std::size_t size)
     {
+        sums.assign(size + 1, 1);
+        sums[0] = 0;
         for (std::size_t i = 1; i < sums.size(); ++i)
         {
-            sums[i] += 1;
-            const std::size_t parent = i + (i & (~i + 1));
+            const std::size_t parent = i + LowestBit(i);
             if (parent < sums.size())
                 sums[parent] += sums[i];
         }
@@ -36,7 +39,7 @@ public:
 
     void Add(std::size_t position, int delta)
     {
-        for (std::size_t i = position + 1; i < sums.size(); i += i & (~i + 1))
+        for (std::size_t i = position + 1; i < sums.size(); i += LowestBit(i))
             sums[i] += delta;
     }
 
@@ -44,7 +47,7 @@ public:
     std::size_t CountBefore(std::size_t end) const
     {
         std::size_t count = 0;
-        for (std::size_t i = end; i > 0; i -= i & (~i + 1))
+        for (std::size_t i = end; i > 0; i -= LowestBit(i))
             count += static_cast<std::size_t>(sums[i]);
         return count;
     }
@@ -69,64 +72,229 @@ public:
     }
 
 private:
+    static std::size_t LowestBit(std::size_t i) { return i & (~i + 1); }
+
     std::vector<int> sums;  // 1-based
 };
 
 // Entries whose key comes first have the smaller rank.
 using Rank = std::uint64_t;
 
-Rank FormatRank(const CharacterKeys& entry)
+struct FormatRank
 {
     // Descending signed formats: 0x7FFFFFFF first, INT32_MIN last.
-    return static_cast<Rank>(std::int64_t{0x7FFFFFFF} - entry.fvf);
+    Rank operator()(const CharacterKeys& entry) const
+    {
+        return static_cast<Rank>(std::int64_t{0x7FFFFFFF} - entry.fvf);
+    }
+};
+
+struct MaterialRank
+{
+    Rank operator()(const CharacterKeys& entry) const { return entry.material; }
+};
+
+// Working storage of one sort, reused by every pass and every class.
+struct Scratch
+{
+    std::vector<Rank> ranks;                // by position in the pass's range
+    std::vector<std::size_t> byClass;       // positions by rank, ascending within equal ranks
+    std::vector<std::size_t> spare;         // the radix sort's other buffer
+    std::vector<std::size_t> classFirst;    // where each class starts in byClass; one more at the end
+    std::vector<std::size_t> classOf;       // by position
+    std::vector<std::size_t> earlierBefore; // by position: entries of earlier classes before it
+    std::vector<std::size_t> rotations;     // per member of the class at hand
+    std::vector<std::size_t> insertedAt;
+    std::vector<std::size_t> circle;
+    std::vector<std::size_t> following;     // the circle as links: member after each member
+    std::vector<std::size_t> preceding;
+    std::vector<std::size_t> order;         // the pass's result: position now at each place
+    FenwickTree classCounts;                // entries seen so far, by class
+    FenwickTree freeSlots;
+};
+
+// byClass = positions 0..count-1 stably sorted by rank: a radix sort on the
+// bytes in which the ranks differ at all (two or three for formats and heap
+// addresses), so at most eight linear passes.
+void SortPositionsByRank(Scratch& scratch, std::size_t count)
+{
+    scratch.byClass.resize(count);
+    scratch.spare.resize(count);
+    Rank differing = 0;
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        scratch.byClass[i] = i;
+        differing |= scratch.ranks[i] ^ scratch.ranks[0];
+    }
+    for (unsigned shift = 0; shift < 64; shift += 8)
+    {
+        if (((differing >> shift) & 0xFF) == 0)
+            continue;
+        std::size_t next[257] = {};
+        for (std::size_t i = 0; i < count; ++i)
+            ++next[((scratch.ranks[i] >> shift) & 0xFF) + 1];
+        for (std::size_t digit = 1; digit < 257; ++digit)
+            next[digit] += next[digit - 1];
+        for (std::size_t position : scratch.byClass)
+            scratch.spare[next[(scratch.ranks[position] >> shift) & 0xFF]++] = position;
+        scratch.byClass.swap(scratch.spare);
+    }
 }
 
-Rank MaterialRank(const CharacterKeys& entry)
+// Up to this many classes, counting earlier entries needs no tree.
+const std::size_t kFewClasses = 16;
+
+// Numbers the classes in key order and counts, for every position, the
+// entries of earlier classes before it.
+void CountEarlierEntries(Scratch& scratch, std::size_t count)
 {
-    return entry.material;
+    scratch.classFirst.clear();
+    scratch.classOf.resize(count);
+    for (std::size_t k = 0; k < count; ++k)
+    {
+        const std::size_t position = scratch.byClass[k];
+        if (k == 0 || scratch.ranks[position] != scratch.ranks[scratch.byClass[k - 1]])
+            scratch.classFirst.push_back(k);
+        scratch.classOf[position] = scratch.classFirst.size() - 1;
+    }
+    const std::size_t classes = scratch.classFirst.size();
+    scratch.classFirst.push_back(count);
+
+    scratch.earlierBefore.resize(count);
+    if (classes <= kFewClasses)
+    {
+        // Few classes (formats, mostly): a running count per class of the
+        // entries in the classes before it, raised in one short loop.
+        std::size_t inEarlierClasses[kFewClasses] = {};
+        for (std::size_t position = 0; position < count; ++position)
+        {
+            const std::size_t c = scratch.classOf[position];
+            scratch.earlierBefore[position] = inEarlierClasses[c];
+            for (std::size_t later = c + 1; later < classes; ++later)
+                ++inEarlierClasses[later];
+        }
+        return;
+    }
+    scratch.classCounts.Clear(classes);
+    for (std::size_t position = 0; position < count; ++position)
+    {
+        scratch.earlierBefore[position] = scratch.classCounts.CountBefore(scratch.classOf[position]);
+        scratch.classCounts.Add(scratch.classOf[position], 1);
+    }
 }
 
-// The order of one class, given how many earlier-key entries follow each of
-// its m members before the next member (or the end): indices 0..m-1 into the
-// class's members as they stood before the pass.
-void ClassOrder(const std::vector<std::size_t>& rotations, std::vector<std::size_t>& order)
+// The class's list kept as a circle of links with a head: appending links the
+// member in just before the head, rotating walks the head round, the shorter
+// way. Rotations are mostly short; false when the walking exceeds a linear
+// budget, so that a class never costs more than O(m log m) in all.
+bool WalkCircle(Scratch& scratch, std::size_t& head)
 {
-    const std::size_t m = rotations.size();
-    // The list is kept as a circle with a start: appending inserts just before
-    // the start, rotating moves the start. First find where each member was
-    // inserted into the circle, then place them from the last insertion back.
-    std::vector<std::size_t> insertedAt(m);
-    std::size_t start = 0;
+    const std::size_t m = scratch.rotations.size();
+    std::size_t budget = 16 * m + 64;
+    scratch.following.resize(m);
+    scratch.preceding.resize(m);
+    head = 0;
+    for (std::size_t t = 0; t < m; ++t)
+    {
+        const std::size_t last = t == 0 ? 0 : scratch.preceding[head];
+        scratch.following[last] = t;
+        scratch.preceding[t] = last;
+        scratch.following[t] = head;
+        scratch.preceding[head] = t;
+
+        const std::size_t length = t + 1;
+        const std::size_t rotation = scratch.rotations[t];
+        const std::size_t forward = rotation < length ? rotation : rotation % length;  // mostly no division
+        const std::size_t steps = std::min(forward, length - forward);
+        if (steps > budget)
+            return false;
+        budget -= steps;
+        if (forward == steps)
+            for (std::size_t step = 0; step < steps; ++step)
+                head = scratch.following[head];
+        else
+            for (std::size_t step = 0; step < steps; ++step)
+                head = scratch.preceding[head];
+    }
+    return true;
+}
+
+// The same circle without walking: where each member went in, then the
+// members placed from the last insertion back, in O(m log m).
+void PlaceInCircle(Scratch& scratch, std::size_t& start)
+{
+    const std::size_t m = scratch.rotations.size();
+    scratch.insertedAt.resize(m);
+    start = 0;
     for (std::size_t t = 0; t < m; ++t)
     {
         if (start == 0)
         {
-            insertedAt[t] = t;
+            scratch.insertedAt[t] = t;
         }
         else
         {
-            insertedAt[t] = start;
+            scratch.insertedAt[t] = start;
             ++start;
         }
-        start = (start + rotations[t]) % (t + 1);
+        start = (start + scratch.rotations[t]) % (t + 1);
     }
-    FenwickTree freeSlots(m);
-    freeSlots.MarkAll();
-    std::vector<std::size_t> circle(m);
+    scratch.circle.resize(m);
+    scratch.freeSlots.MarkAll(m);
     for (std::size_t t = m; t-- > 0;)
     {
-        const std::size_t slot = freeSlots.FindMark(insertedAt[t]);
-        freeSlots.Add(slot, -1);
-        circle[slot] = t;
+        const std::size_t slot = scratch.freeSlots.FindMark(scratch.insertedAt[t]);
+        scratch.freeSlots.Add(slot, -1);
+        scratch.circle[slot] = t;
     }
-    order.resize(m);
+}
+
+// Hands `place` the class's members in their order after the pass, as indices
+// 0..m-1 into the members as they stood before it, given how many earlier-key
+// entries follow each member before the next member (or the end).
+template <typename Place>
+void PlaceClass(Scratch& scratch, Place place)
+{
+    const std::size_t m = scratch.rotations.size();
+    std::size_t head = 0;
+    if (WalkCircle(scratch, head))
+    {
+        for (std::size_t k = 0; k < m; ++k, head = scratch.following[head])
+            place(head);
+        return;
+    }
+    std::size_t start = 0;
+    PlaceInCircle(scratch, start);
     for (std::size_t k = 0; k < m; ++k)
-        order[k] = circle[(start + k) % m];
+        place(scratch.circle[(start + k) % m]);
+}
+
+// Puts what stood at order[k] at place k, following the permutation's cycles
+// in place; `order` is used up.
+void Permute(CharacterKeys* entries, std::vector<std::size_t>& order)
+{
+    for (std::size_t k = 0; k < order.size(); ++k)
+    {
+        if (order[k] == k)
+            continue;
+        const CharacterKeys moving = entries[k];
+        std::size_t place = k;
+        while (order[place] != k)
+        {
+            const std::size_t from = order[place];
+            entries[place] = entries[from];
+            order[place] = place;
+            place = from;
+        }
+        entries[place] = moving;
+        order[place] = place;
+    }
 }
 
 // Entries [first, end) as one exchange pass by the given rank leaves them.
 template <typename RankOf>
-void ExchangePass(std::vector<CharacterKeys>& entries, std::size_t first, std::size_t end, RankOf rankOf)
+void ExchangePass(std::vector<CharacterKeys>& entries, std::size_t first, std::size_t end, RankOf rankOf,
+                  Scratch& scratch)
 {
     const std::size_t count = end - first;
     bool ordered = true;
@@ -135,52 +303,42 @@ void ExchangePass(std::vector<CharacterKeys>& entries, std::size_t first, std::s
     if (ordered)
         return;
 
-    // Positions grouped into classes of equal rank, classes in key order,
-    // positions ascending within a class.
-    std::vector<std::pair<Rank, std::size_t>> byRank(count);
+    scratch.ranks.resize(count);
     for (std::size_t i = 0; i < count; ++i)
-        byRank[i] = {rankOf(entries[first + i]), i};
-    std::sort(byRank.begin(), byRank.end());
+        scratch.ranks[i] = rankOf(entries[first + i]);
+    SortPositionsByRank(scratch, count);
+    CountEarlierEntries(scratch, count);
 
-    std::vector<CharacterKeys> result;
-    result.reserve(count);
-    FenwickTree earlier(count);  // positions of the classes already placed
-    std::vector<std::size_t> rotations;
-    std::vector<std::size_t> order;
-    for (std::size_t classFirst = 0; classFirst < count;)
+    scratch.order.clear();
+    for (std::size_t c = 0; c + 1 < scratch.classFirst.size(); ++c)
     {
-        std::size_t classEnd = classFirst + 1;
-        while (classEnd < count && byRank[classEnd].first == byRank[classFirst].first)
-            ++classEnd;
-
-        rotations.clear();
-        for (std::size_t t = classFirst; t < classEnd; ++t)
+        const std::size_t* members = scratch.byClass.data() + scratch.classFirst[c];
+        const std::size_t m = scratch.classFirst[c + 1] - scratch.classFirst[c];
+        scratch.rotations.clear();
+        for (std::size_t t = 0; t < m; ++t)
         {
-            const std::size_t from = byRank[t].second + 1;
-            const std::size_t to = t + 1 < classEnd ? byRank[t + 1].second : count;
-            rotations.push_back(earlier.CountBefore(to) - earlier.CountBefore(from));
+            // Every entry of an earlier class comes before the last member's
+            // end: there are classFirst[c] of them.
+            const std::size_t upToNext = t + 1 < m ? scratch.earlierBefore[members[t + 1]] : scratch.classFirst[c];
+            scratch.rotations.push_back(upToNext - scratch.earlierBefore[members[t]]);
         }
-        ClassOrder(rotations, order);
-        for (std::size_t member : order)
-            result.push_back(entries[first + byRank[classFirst + member].second]);
-        for (std::size_t t = classFirst; t < classEnd; ++t)
-            earlier.Add(byRank[t].second, 1);
-        classFirst = classEnd;
+        PlaceClass(scratch, [&](std::size_t member) { scratch.order.push_back(members[member]); });
     }
-    std::copy(result.begin(), result.end(), entries.begin() + static_cast<std::ptrdiff_t>(first));
+    Permute(entries.data() + first, scratch.order);
 }
 
 }  // namespace
 
 void OrderCharacters(std::vector<CharacterKeys>& entries)
 {
-    ExchangePass(entries, 0, entries.size(), FormatRank);
+    Scratch scratch;
+    ExchangePass(entries, 0, entries.size(), FormatRank(), scratch);
     for (std::size_t first = 0; first < entries.size();)
     {
         std::size_t end = first + 1;
         while (end < entries.size() && entries[end].fvf == entries[first].fvf)
             ++end;
-        ExchangePass(entries, first, end, MaterialRank);
+        ExchangePass(entries, first, end, MaterialRank(), scratch);
         first = end;
     }
 }

@@ -88,8 +88,9 @@ TEST(CharacterOrder, MatchesTheExchangeProcedureOnRandomRegistries)
 }
 
 // The worst shapes for a list that rotates: one format, every character its
-// own record, in descending and in ascending address order, and many
-// "earlier" keys between the members of one class.
+// own record, in descending and in ascending address order; many "earlier"
+// keys between the members of one class; and rotations by about half the
+// list, too long to walk.
 TEST(CharacterOrder, MatchesTheExchangeProcedureOnAdversarialRegistries)
 {
     for (int size : {1, 2, 3, 17, 2000})
@@ -107,6 +108,16 @@ TEST(CharacterOrder, MatchesTheExchangeProcedureOnAdversarialRegistries)
             ASSERT_EQ(Ordered(entries), ExchangeOrdered(entries)) << "size " << size;
         }
     }
+
+    std::vector<std::pair<std::int32_t, std::uintptr_t>> halfTurns;
+    for (int member = 0; member < 150; ++member)
+    {
+        halfTurns.push_back({0x142, 64});
+        for (int earlier = 0; earlier < member / 2 + member % 3; ++earlier)
+            halfTurns.push_back({0x142, 0});
+    }
+    const auto entries = Registry(halfTurns);
+    EXPECT_EQ(Ordered(entries), ExchangeOrdered(entries));
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Builds the Linux build optimised, without sanitizers, runs the benchmarks
-# and prints each pair's ratio. Arguments go to the benchmark program
-# (--benchmark_filter=frame). ./scripts/bench-wine.sh measures under Wine.
+# Runs every benchmark, each comparing two ways of one job in the same run:
+#   - the Linux build optimised, without sanitizers (bench/*.cpp), with a
+#     table of each pair's ratio at the end; arguments go to the benchmark
+#     program (--benchmark_filter=frame);
+#   - the frame rate under Wine, through the plug-in and straight
+#     (bench/wine/compare.sh); skipped with BENCH_WINE=0.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-packages.sh"
@@ -11,3 +14,7 @@ cmake --build "$root/build/bench" -j2 --target graphics_benchmarks
     --benchmark_out_format=json "$@"
 echo
 python3 "$root/bench/ratio_table.py" "$root/build/bench/results.json"
+
+if [ "${BENCH_WINE:-1}" != 0 ]; then
+    "$root/bench/wine/compare.sh"
+fi

@@ -553,8 +553,7 @@ int CGraphicsD3D::DrawScene()
     UpdateDrawOrder();
     for (std::size_t k = 0; k < overlayFirst; ++k)
     {
-        if (k + kPrefetchDistance < drawOrder.size())
-            Prefetch(characters[drawOrder[k + kPrefetchDistance]], sizeof(CActor));
+        PrefetchAhead(k);
         if (DrawCharacter(static_cast<CActor*>(characters[drawOrder[k]])) == 1)
             return 1;
     }
@@ -572,13 +571,22 @@ int CGraphicsD3D::DrawOverlay()
     int result = 0;
     for (std::size_t k = overlayFirst; k < drawOrder.size() && result == 0; ++k)
     {
-        if (k + kPrefetchDistance < drawOrder.size())
-            Prefetch(characters[drawOrder[k + kPrefetchDistance]], sizeof(CActor));
+        PrefetchAhead(k);
         result = DrawCharacter(static_cast<CActor*>(characters[drawOrder[k]]));
     }
     // Back on even when the pass ended early: the next frame draws with depth.
     device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
     return result;
+}
+
+// While the character at place k of the draw order is drawn, fetches the
+// registry entries of later places and the characters behind nearer ones.
+void CGraphicsD3D::PrefetchAhead(std::size_t k) const
+{
+    if (k + kPrefetchDistance * 4 < drawOrder.size())
+        Prefetch(&characters[drawOrder[k + kPrefetchDistance * 4]], sizeof(ICharacter*));
+    if (k + kPrefetchDistance < drawOrder.size())
+        Prefetch(characters[drawOrder[k + kPrefetchDistance]], sizeof(CActor));
 }
 
 // Reads every character's layer once. The draw order depends only on the
@@ -592,8 +600,9 @@ void CGraphicsD3D::UpdateDrawOrder()
     drawnLayers.resize(characters.size());
     for (std::size_t i = 0; i < characters.size(); ++i)
     {
-        if (i + kPrefetchDistance < characters.size())
-            Prefetch(&static_cast<const CActor*>(characters[i + kPrefetchDistance])->layer, sizeof(int));
+        // This loop does little per character: fetch further ahead.
+        if (i + kPrefetchDistance * 8 < characters.size())
+            Prefetch(&static_cast<const CActor*>(characters[i + kPrefetchDistance * 8])->layer, sizeof(int));
         const int layer = static_cast<const CActor*>(characters[i])->layer;
         if (layer != drawnLayers[i])
         {

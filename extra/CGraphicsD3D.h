@@ -74,6 +74,8 @@ public:
     void UpdateDrawOrder();
     // The draw order from the layers read last and the highest layer.
     void BuildDrawOrder();
+    // Asks for the memory of the characters drawn a few places later.
+    void PrefetchAhead(std::size_t k) const;
     // Applies what differs from the last character drawn, then draws.
     int DrawCharacter(CActor* character);
     // Re-orders the character registry by vertex format, then material.

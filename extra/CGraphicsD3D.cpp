@@ -550,7 +550,8 @@ int CGraphicsD3D::RenderFrame()
 
 int CGraphicsD3D::DrawScene()
 {
-    UpdateDrawOrder();
+    if (!UpdateDrawOrder())
+        return 1;
     for (std::size_t k = 0; k < overlayFirst; ++k)
     {
         PrefetchAhead(k);
@@ -593,25 +594,38 @@ void CGraphicsD3D::PrefetchAhead(std::size_t k) const
 // layers by registry position and on the highest layer, so it is rebuilt only
 // when one of them changed; a steady frame reuses it and allocates nothing.
 // Every registered character is a CActor (only CreateCharacter registers
-// characters), so its layer is read directly.
-void CGraphicsD3D::UpdateDrawOrder()
+// characters), so its layer is read directly. False when out of memory.
+bool CGraphicsD3D::UpdateDrawOrder()
 {
-    bool unchanged = drawOrderHighestLayer == highestLayer && drawnLayers.size() == characters.size();
-    drawnLayers.resize(characters.size());
-    for (std::size_t i = 0; i < characters.size(); ++i)
+    try
     {
-        // This loop does little per character: fetch further ahead.
-        if (i + kPrefetchDistance * 8 < characters.size())
-            Prefetch(&static_cast<const CActor*>(characters[i + kPrefetchDistance * 8])->layer, sizeof(int));
-        const int layer = static_cast<const CActor*>(characters[i])->layer;
-        if (layer != drawnLayers[i])
+        bool unchanged = drawOrderHighestLayer == highestLayer && drawnLayers.size() == characters.size();
+        drawnLayers.resize(characters.size());
+        for (std::size_t i = 0; i < characters.size(); ++i)
         {
-            drawnLayers[i] = layer;
-            unchanged = false;
+            // This loop does little per character: fetch further ahead.
+            if (i + kPrefetchDistance * 8 < characters.size())
+                Prefetch(&static_cast<const CActor*>(characters[i + kPrefetchDistance * 8])->layer, sizeof(int));
+            const int layer = static_cast<const CActor*>(characters[i])->layer;
+            if (layer != drawnLayers[i])
+            {
+                drawnLayers[i] = layer;
+                unchanged = false;
+            }
         }
+        if (!unchanged)
+            BuildDrawOrder();
     }
-    if (!unchanged)
-        BuildDrawOrder();
+    catch (const std::bad_alloc&)
+    {
+        // Out of memory: nothing is drawn, and the next frame builds the
+        // order again from scratch.
+        drawnLayers.clear();
+        drawOrder.clear();
+        overlayFirst = 0;
+        return false;
+    }
+    return true;
 }
 
 // Layers 0 up to the highest layer in increasing order, registry order within
@@ -660,17 +674,25 @@ int CGraphicsD3D::DrawCharacter(CActor* character)
 
 // Orders the registry by vertex format, descending, then by material address,
 // ascending, within each run of equal formats, exactly as the exchange
-// procedure would (see OrderCharacters).
+// procedure would (see CharacterOrder). Out of memory, the registry keeps its
+// order and the next frame tries again.
 void CGraphicsD3D::SortCharacters()
 {
-    std::vector<CharacterKeys> entries;
-    entries.reserve(characters.size());
-    for (ICharacter* character : characters)
-        entries.push_back({static_cast<std::int32_t>(character->GetFVF()),
-                           reinterpret_cast<std::uintptr_t>(character->GetMaterial()), character});
-    OrderCharacters(entries);
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        characters[i] = entries[i].character;
+    try
+    {
+        sortEntries.clear();
+        for (ICharacter* character : characters)
+            sortEntries.push_back({static_cast<std::int32_t>(character->GetFVF()),
+                                   reinterpret_cast<std::uintptr_t>(character->GetMaterial()), character});
+        characterOrder.Sort(sortEntries);
+    }
+    catch (const std::bad_alloc&)
+    {
+        sortRequested = true;
+        return;
+    }
+    for (std::size_t i = 0; i < sortEntries.size(); ++i)
+        characters[i] = sortEntries[i].character;
 }
 
 // The highest layer only grows: destroying characters does not lower it.

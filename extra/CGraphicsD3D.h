@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "CharacterOrder.h"
 #include "Direct3D.h"
 #include "IGraphics.h"
 
@@ -70,8 +71,9 @@ public:
     int DrawScene();
     // The overlay layer, drawn with depth testing off.
     int DrawOverlay();
-    // Reads every character's layer; rebuilds the draw order when they changed.
-    void UpdateDrawOrder();
+    // Reads every character's layer; rebuilds the draw order when they
+    // changed. False, with nothing to draw, when out of memory.
+    bool UpdateDrawOrder();
     // The draw order from the layers read last and the highest layer.
     void BuildDrawOrder();
     // Asks for the memory of the characters drawn a few places later.
@@ -119,6 +121,10 @@ public:
     std::size_t overlayFirst;
     int drawOrderHighestLayer;            // the highest layer the order was built with
     std::vector<std::uint64_t> layeredPositions;  // (layer, position) pairs, scratch
+
+    // The re-sort's storage, kept from one sort to the next.
+    CharacterOrder characterOrder;
+    std::vector<CharacterKeys> sortEntries;
 };
 
 #endif

@@ -21,7 +21,10 @@ namespace {
 class FenwickTree
 {
 public:
-    // Size positions, none marked; storage is kept from one use to the next.
+    // Works in the given storage, which is kept from one use to the next.
+    explicit FenwickTree(std::vector<int>& storage) : sums(storage) {}
+
+    // Size positions, none marked.
     void Clear(std::size_t size) { sums.assign(size + 1, 0); }
 
     // Size positions, every one marked once, built in linear time.
@@ -74,7 +77,7 @@ public:
 private:
     static std::size_t LowestBit(std::size_t i) { return i & (~i + 1); }
 
-    std::vector<int> sums;  // 1-based
+    std::vector<int>& sums;  // 1-based
 };
 
 // Entries whose key comes first have the smaller rank.
@@ -94,24 +97,7 @@ struct MaterialRank
     Rank operator()(const CharacterKeys& entry) const { return entry.material; }
 };
 
-// Working storage of one sort, reused by every pass and every class.
-struct Scratch
-{
-    std::vector<Rank> ranks;                // by position in the pass's range
-    std::vector<std::size_t> byClass;       // positions by rank, ascending within equal ranks
-    std::vector<std::size_t> spare;         // the radix sort's other buffer
-    std::vector<std::size_t> classFirst;    // where each class starts in byClass; one more at the end
-    std::vector<std::size_t> classOf;       // by position
-    std::vector<std::size_t> earlierBefore; // by position: entries of earlier classes before it
-    std::vector<std::size_t> rotations;     // per member of the class at hand
-    std::vector<std::size_t> insertedAt;
-    std::vector<std::size_t> circle;
-    std::vector<std::size_t> following;     // the circle as links: member after each member
-    std::vector<std::size_t> preceding;
-    std::vector<std::size_t> order;         // the pass's result: position now at each place
-    FenwickTree classCounts;                // entries seen so far, by class
-    FenwickTree freeSlots;
-};
+using Scratch = CharacterOrder::Scratch;
 
 // byClass = positions 0..count-1 stably sorted by rank: a radix sort on the
 // bytes in which the ranks differ at all (two or three for formats and heap
@@ -175,11 +161,40 @@ void CountEarlierEntries(Scratch& scratch, std::size_t count)
         }
         return;
     }
-    scratch.classCounts.Clear(classes);
+    FenwickTree seen(scratch.classCounts);  // entries so far, by class
+    seen.Clear(classes);
     for (std::size_t position = 0; position < count; ++position)
     {
-        scratch.earlierBefore[position] = scratch.classCounts.CountBefore(scratch.classOf[position]);
-        scratch.classCounts.Add(scratch.classOf[position], 1);
+        scratch.earlierBefore[position] = seen.CountBefore(scratch.classOf[position]);
+        seen.Add(scratch.classOf[position], 1);
+    }
+}
+
+// Up to this many members, a class's circle is an array that members are
+// shifted into: at most kSmallClass moves per member, and no walking.
+const std::size_t kSmallClass = 64;
+
+// The class's circle as an array with a start: appending inserts at the
+// start (the members from there on move up one), rotating moves the start.
+void ShiftInCircle(Scratch& scratch, std::size_t& start)
+{
+    const std::size_t m = scratch.rotations.size();
+    scratch.circle.clear();
+    start = 0;
+    for (std::size_t t = 0; t < m; ++t)
+    {
+        if (start == 0)
+        {
+            scratch.circle.push_back(t);
+        }
+        else
+        {
+            scratch.circle.insert(scratch.circle.begin() + static_cast<std::ptrdiff_t>(start), t);
+            ++start;
+        }
+        const std::size_t length = t + 1;
+        const std::size_t rotation = scratch.rotations[t];
+        start = (start + (rotation < length ? rotation : rotation % length)) % length;
     }
 }
 
@@ -240,11 +255,12 @@ void PlaceInCircle(Scratch& scratch, std::size_t& start)
         start = (start + scratch.rotations[t]) % (t + 1);
     }
     scratch.circle.resize(m);
-    scratch.freeSlots.MarkAll(m);
+    FenwickTree freeSlots(scratch.freeSlots);
+    freeSlots.MarkAll(m);
     for (std::size_t t = m; t-- > 0;)
     {
-        const std::size_t slot = scratch.freeSlots.FindMark(scratch.insertedAt[t]);
-        scratch.freeSlots.Add(slot, -1);
+        const std::size_t slot = freeSlots.FindMark(scratch.insertedAt[t]);
+        freeSlots.Add(slot, -1);
         scratch.circle[slot] = t;
     }
 }
@@ -256,6 +272,14 @@ template <typename Place>
 void PlaceClass(Scratch& scratch, Place place)
 {
     const std::size_t m = scratch.rotations.size();
+    if (m <= kSmallClass)
+    {
+        std::size_t start = 0;
+        ShiftInCircle(scratch, start);
+        for (std::size_t k = 0; k < m; ++k)
+            place(scratch.circle[(start + k) % m]);
+        return;
+    }
     std::size_t head = 0;
     if (WalkCircle(scratch, head))
     {
@@ -329,9 +353,8 @@ void ExchangePass(std::vector<CharacterKeys>& entries, std::size_t first, std::s
 
 }  // namespace
 
-void OrderCharacters(std::vector<CharacterKeys>& entries)
+void CharacterOrder::Sort(std::vector<CharacterKeys>& entries)
 {
-    Scratch scratch;
     ExchangePass(entries, 0, entries.size(), FormatRank(), scratch);
     for (std::size_t first = 0; first < entries.size();)
     {

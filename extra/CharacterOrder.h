@@ -14,12 +14,39 @@ struct CharacterKeys
     ICharacter* character;
 };
 
-// Puts the entries in the order that the graphics system's exchange procedure
+// Puts entries in the order that the graphics system's exchange procedure
 // gives: vertex formats descending, then, within each run of equal formats,
 // material addresses ascending. Among equal keys that procedure is not stable,
 // and hosts see its order (it is the drawing order of overlapping meshes), so
 // this reproduces it exactly, in O(N log N) time; an already ordered registry
 // costs one linear check.
-void OrderCharacters(std::vector<CharacterKeys>& entries);
+class CharacterOrder
+{
+public:
+    void Sort(std::vector<CharacterKeys>& entries);
+
+    // Working storage, kept from one sort to the next: sorting a registry no
+    // larger than before allocates nothing.
+    struct Scratch
+    {
+        std::vector<std::uint64_t> ranks;        // by position in the pass's range
+        std::vector<std::size_t> byClass;        // positions by rank, ascending within equal ranks
+        std::vector<std::size_t> spare;          // the radix sort's other buffer
+        std::vector<std::size_t> classFirst;     // where each class starts in byClass; one more at the end
+        std::vector<std::size_t> classOf;        // by position
+        std::vector<std::size_t> earlierBefore;  // by position: entries of earlier classes before it
+        std::vector<std::size_t> rotations;      // per member of the class at hand
+        std::vector<std::size_t> insertedAt;
+        std::vector<std::size_t> circle;
+        std::vector<std::size_t> following;      // the circle as links: member after each member
+        std::vector<std::size_t> preceding;
+        std::vector<std::size_t> order;          // a pass's result: position now at each place
+        std::vector<int> classCounts;            // tree storage
+        std::vector<int> freeSlots;              // tree storage
+    };
+
+private:
+    Scratch scratch;
+};
 
 #endif

@@ -11,10 +11,16 @@ import sys
 
 def main(path):
     with open(path) as results:
-        runs = [run for run in json.load(results)["benchmarks"] if run.get("run_type", "iteration") == "iteration"]
+        runs = json.load(results)["benchmarks"]
+    # With repetitions, the median of each benchmark; else its one run.
+    medians = [run for run in runs if run.get("aggregate_name") == "median"]
+    runs = medians or [run for run in runs if run.get("run_type", "iteration") == "iteration"]
+    # Random interleaving mixes the order: registration order puts each
+    # job's plug-in way first.
+    runs.sort(key=lambda run: run.get("family_index", 0))
     jobs = {}
     for run in runs:
-        job, _, way = run["name"].partition(" | ")
+        job, _, way = run.get("run_name", run["name"]).partition(" | ")
         way = way.split("/")[0]  # without Google Benchmark's "/iterations:2"
         jobs.setdefault(job, []).append((way, run["cpu_time"], run["time_unit"]))
     rows = [("job", "way A", "time A", "way B", "time B", "B / A", "A / B")]

@@ -136,11 +136,14 @@ void CountEarlierEntries(Scratch& scratch, std::size_t count)
 {
     scratch.classFirst.clear();
     scratch.classOf.resize(count);
+    Rank previous = 0;
     for (std::size_t k = 0; k < count; ++k)
     {
         const std::size_t position = scratch.byClass[k];
-        if (k == 0 || scratch.ranks[position] != scratch.ranks[scratch.byClass[k - 1]])
+        const Rank rank = scratch.ranks[position];
+        if (k == 0 || rank != previous)
             scratch.classFirst.push_back(k);
+        previous = rank;
         scratch.classOf[position] = scratch.classFirst.size() - 1;
     }
     const std::size_t classes = scratch.classFirst.size();
@@ -150,14 +153,15 @@ void CountEarlierEntries(Scratch& scratch, std::size_t count)
     if (classes <= kFewClasses)
     {
         // Few classes (formats, mostly): a running count per class of the
-        // entries in the classes before it, raised in one short loop.
+        // entries in the classes before it, all raised in one fixed loop
+        // (without a branch that the class would decide).
         std::size_t inEarlierClasses[kFewClasses] = {};
         for (std::size_t position = 0; position < count; ++position)
         {
             const std::size_t c = scratch.classOf[position];
             scratch.earlierBefore[position] = inEarlierClasses[c];
-            for (std::size_t later = c + 1; later < classes; ++later)
-                ++inEarlierClasses[later];
+            for (std::size_t later = 0; later < kFewClasses; ++later)
+                inEarlierClasses[later] += later > c ? 1 : 0;
         }
         return;
     }
@@ -293,28 +297,6 @@ void PlaceClass(Scratch& scratch, Place place)
         place(scratch.circle[(start + k) % m]);
 }
 
-// Puts what stood at order[k] at place k, following the permutation's cycles
-// in place; `order` is used up.
-void Permute(CharacterKeys* entries, std::vector<std::size_t>& order)
-{
-    for (std::size_t k = 0; k < order.size(); ++k)
-    {
-        if (order[k] == k)
-            continue;
-        const CharacterKeys moving = entries[k];
-        std::size_t place = k;
-        while (order[place] != k)
-        {
-            const std::size_t from = order[place];
-            entries[place] = entries[from];
-            order[place] = place;
-            place = from;
-        }
-        entries[place] = moving;
-        order[place] = place;
-    }
-}
-
 // Entries [first, end) as one exchange pass by the given rank leaves them.
 template <typename RankOf>
 void ExchangePass(std::vector<CharacterKeys>& entries, std::size_t first, std::size_t end, RankOf rankOf,
@@ -348,7 +330,12 @@ void ExchangePass(std::vector<CharacterKeys>& entries, std::size_t first, std::s
         }
         PlaceClass(scratch, [&](std::size_t member) { scratch.order.push_back(members[member]); });
     }
-    Permute(entries.data() + first, scratch.order);
+    // Gathered into the spare buffer, then copied back: independent loads,
+    // unlike following the permutation's cycles in place.
+    scratch.moved.resize(count);
+    for (std::size_t k = 0; k < count; ++k)
+        scratch.moved[k] = entries[first + scratch.order[k]];
+    std::copy(scratch.moved.begin(), scratch.moved.end(), entries.begin() + static_cast<std::ptrdiff_t>(first));
 }
 
 }  // namespace

@@ -41,6 +41,7 @@ public:
         std::vector<std::size_t> following;      // the circle as links: member after each member
         std::vector<std::size_t> preceding;
         std::vector<std::size_t> order;          // a pass's result: position now at each place
+        std::vector<CharacterKeys> moved;        // the entries of a pass in their new order
         std::vector<int> classCounts;            // tree storage
         std::vector<int> freeSlots;              // tree storage
     };

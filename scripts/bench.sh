@@ -10,8 +10,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-packages.sh"
 cmake -S "$root" -B "$root/build/bench" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$root/build/bench" -j2 --target graphics_benchmarks
+# The machine may be busy with other work: five repetitions of every
+# benchmark, interleaved at random so that both ways of a job meet the same
+# conditions, and the medians compared.
 "$root/build/bench/bench/graphics_benchmarks" --benchmark_out="$root/build/bench/results.json" \
-    --benchmark_out_format=json "$@"
+    --benchmark_out_format=json --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true \
+    --benchmark_display_aggregates_only=true "$@"
 echo
 python3 "$root/bench/ratio_table.py" "$root/build/bench/results.json"
 

@@ -176,7 +176,7 @@ void CountEarlierEntries(Scratch& scratch, std::size_t count)
 
 // Up to this many members, a class's circle is an array that members are
 // shifted into: at most kSmallClass moves per member, and no walking.
-const std::size_t kSmallClass = 64;
+const std::size_t kSmallClass = 16;
 
 // The class's circle as an array with a start: appending inserts at the
 // start (the members from there on move up one), rotating moves the start.

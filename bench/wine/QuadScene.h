@@ -29,7 +29,7 @@ const int kFontHeight = 16;
 const int kFontWeight = 400;
 // Frames drawn before the clock starts, and how long it then runs.
 const int kWarmUpFrames = 5;
-const double kTimedSeconds = 2.0;
+const double kTimedSeconds = 1.0;
 
 struct Vertex
 {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Frame rate under Wine: PluginQuads.exe (the scene through GraphicsDLL.dll)
 # and RawQuads.exe (the same calls straight to Direct3D 9), taking turns in
-# one Wine session at N = 100, 1,000 and 4,000 quads, five runs each; then
+# one Wine session at N = 100, 1,000 and 4,000 quads, nine runs each; then
 # the median rates, their ratio and the two last frames compared pixel by
 # pixel. Results stay in build/windows/bench-output.
 set -euo pipefail
@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 build="$root/build/windows"
 output="$build/bench-output"
 counts="${QUAD_COUNTS:-100 1000 4000}"
-rounds="${QUAD_ROUNDS:-5}"
+rounds="${QUAD_ROUNDS:-9}"
 
 # shellcheck source=../../tools/wine-headless.sh
 source "$root/tools/wine-headless.sh"

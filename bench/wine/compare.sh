@@ -27,7 +27,11 @@ wine_headless 1024x768 bash -c '
     cd "$1/bench"
     for count in $3; do
         for round in $(seq "$4"); do
-            for program in PluginQuads RawQuads; do
+            # Each goes first in every other round, so that neither always
+            # follows the other.
+            programs="PluginQuads RawQuads"
+            [ $((round % 2)) -eq 0 ] && programs="RawQuads PluginQuads"
+            for program in $programs; do
                 result=$(wine ./$program.exe "$count" "$program-$count.bmp" 2>"$2/$program-$count-$round.err") ||
                     result="failed $?"
                 echo "$program $count $round $result" | tee -a "$2/runs.txt"

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The table of bench/wine/compare.sh: median frame rates of the two programs
-at each quad count, their ratio, and whether their last frames are the same
+at each quad count, their ratio, the median of the ratios within each round
+(steadier on a busy machine), and whether their last frames are the same
 pixel for pixel. Exits 1 when a run failed or the pictures differ."""
 import os
 import statistics
@@ -32,6 +33,7 @@ def differing_pixels(a, b):
 
 def main(output):
     rates = {}
+    rounds = {}  # (count, round) -> program -> fps
     failed = False
     with open(os.path.join(output, "runs.txt")) as runs:
         for line in runs:
@@ -41,8 +43,9 @@ def main(output):
                 failed = True
                 continue
             rates.setdefault(count, {}).setdefault(program, []).append(float(words[4]))
+            rounds.setdefault((count, int(words[2])), {})[program] = float(words[4])
     print()
-    print("quads  plug-in fps (median)  raw fps (median)  plug-in / raw  last frames")
+    print("quads  plug-in fps (median)  raw fps (median)  plug-in / raw  per-round ratio (median)  last frames")
     for count in sorted(rates):
         plugin = statistics.median(rates[count].get("PluginQuads", [0]))
         raw = statistics.median(rates[count].get("RawQuads", [0]))
@@ -54,7 +57,11 @@ def main(output):
             different, pictures = 1, "missing"
         failed = failed or different != 0
         ratio = plugin / raw if raw else 0
-        print(f"{count:5}  {plugin:20.2f}  {raw:16.2f}  {ratio:13.3f}  {pictures}")
+        # The two runs of one round ran back to back, under the same load.
+        paired = [r["PluginQuads"] / r["RawQuads"] for (c, _), r in rounds.items()
+                  if c == count and r.get("RawQuads") and "PluginQuads" in r]
+        per_round = statistics.median(paired) if paired else 0
+        print(f"{count:5}  {plugin:20.2f}  {raw:16.2f}  {ratio:13.3f}  {per_round:23.3f}  {pictures}")
     return 1 if failed else 0
 
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <new>
 
 #include "CActor.h"
@@ -633,6 +634,10 @@ bool CGraphicsD3D::UpdateDrawOrder()
 // pairs costs what the characters cost, whatever the layer numbers are.
 void CGraphicsD3D::BuildDrawOrder()
 {
+    // Positions are kept in 32 bits; a registry of heap objects never holds
+    // more, and one that did could not be ordered, as if memory had run out.
+    if (drawnLayers.size() > std::numeric_limits<std::uint32_t>::max())
+        throw std::bad_alloc();
     drawOrderHighestLayer = highestLayer;
     layeredPositions.clear();
     for (std::size_t i = 0; i < drawnLayers.size(); ++i)

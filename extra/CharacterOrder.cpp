@@ -1,7 +1,6 @@
 #include "CharacterOrder.h"
 
 #include <algorithm>
-#include <utility>
 
 // One exchange pass (for each i, for each later j, swap when entry j comes
 // before entry i) ends with the keys in order; what it does to a class of
@@ -9,11 +8,15 @@
 // pass, keeping the class members seen so far in a list: a member is appended
 // when reached, and every entry whose key comes before the class's key rotates
 // the list left by one (first member to the end) when the list is not empty.
-// The list at the end is the class's order. So each class needs only the
-// number of "earlier" entries between consecutive members (a Fenwick tree over
-// positions, classes taken in key order) and a list that appends and rotates:
-// a circle of links while the rotations are short, else insertions at
-// computed places resolved offline in O(log n) each.
+// The list at the end is the class's order.
+//
+// So a pass groups the positions by key (a radix sort), counts for each
+// position the entries of earlier classes before it (one walk with a count
+// per class, or a Fenwick tree over the classes when there are many), and
+// replays each class's appends and rotations on a list: an array for a few
+// members, a circle of links while the rotations are short, else insertions
+// at computed places resolved offline with a Fenwick tree. Every step is
+// O(N log N) at worst.
 
 namespace {
 
@@ -22,7 +25,7 @@ class FenwickTree
 {
 public:
     // Works in the given storage, which is kept from one use to the next.
-    explicit FenwickTree(std::vector<int>& storage) : sums(storage) {}
+    explicit FenwickTree(std::vector<std::size_t>& storage) : sums(storage) {}
 
     // Size positions, none marked.
     void Clear(std::size_t size) { sums.assign(size + 1, 0); }
@@ -40,10 +43,16 @@ public:
         }
     }
 
-    void Add(std::size_t position, int delta)
+    void Mark(std::size_t position)
     {
         for (std::size_t i = position + 1; i < sums.size(); i += LowestBit(i))
-            sums[i] += delta;
+            ++sums[i];
+    }
+
+    void Unmark(std::size_t position)
+    {
+        for (std::size_t i = position + 1; i < sums.size(); i += LowestBit(i))
+            --sums[i];
     }
 
     // Marks at positions [0, end).
@@ -51,7 +60,7 @@ public:
     {
         std::size_t count = 0;
         for (std::size_t i = end; i > 0; i -= LowestBit(i))
-            count += static_cast<std::size_t>(sums[i]);
+            count += sums[i];
         return count;
     }
 
@@ -65,10 +74,10 @@ public:
         for (; step > 0; step /= 2)
         {
             const std::size_t next = position + step;
-            if (next < sums.size() && static_cast<std::size_t>(sums[next]) <= k)
+            if (next < sums.size() && sums[next] <= k)
             {
                 position = next;
-                k -= static_cast<std::size_t>(sums[next]);
+                k -= sums[next];
             }
         }
         return position;
@@ -77,7 +86,7 @@ public:
 private:
     static std::size_t LowestBit(std::size_t i) { return i & (~i + 1); }
 
-    std::vector<int>& sums;  // 1-based
+    std::vector<std::size_t>& sums;  // 1-based
 };
 
 // Entries whose key comes first have the smaller rank.
@@ -170,7 +179,7 @@ void CountEarlierEntries(Scratch& scratch, std::size_t count)
     for (std::size_t position = 0; position < count; ++position)
     {
         scratch.earlierBefore[position] = seen.CountBefore(scratch.classOf[position]);
-        seen.Add(scratch.classOf[position], 1);
+        seen.Mark(scratch.classOf[position]);
     }
 }
 
@@ -264,7 +273,7 @@ void PlaceInCircle(Scratch& scratch, std::size_t& start)
     for (std::size_t t = m; t-- > 0;)
     {
         const std::size_t slot = freeSlots.FindMark(scratch.insertedAt[t]);
-        freeSlots.Add(slot, -1);
+        freeSlots.Unmark(slot);
         scratch.circle[slot] = t;
     }
 }
@@ -330,7 +339,7 @@ void ExchangePass(std::vector<CharacterKeys>& entries, std::size_t first, std::s
         }
         PlaceClass(scratch, [&](std::size_t member) { scratch.order.push_back(members[member]); });
     }
-    // Gathered into the spare buffer, then copied back: independent loads,
+    // Gathered into a kept buffer, then copied back: independent loads,
     // unlike following the permutation's cycles in place.
     scratch.moved.resize(count);
     for (std::size_t k = 0; k < count; ++k)

@@ -1,6 +1,7 @@
 #ifndef GRAPHICSDLL_CHARACTERORDER_H
 #define GRAPHICSDLL_CHARACTERORDER_H
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -14,10 +15,11 @@ struct CharacterKeys
     ICharacter* character;
 };
 
-// Puts entries in the order that the graphics system's exchange procedure
-// gives: vertex formats descending, then, within each run of equal formats,
-// material addresses ascending. Among equal keys that procedure is not stable,
-// and hosts see its order (it is the drawing order of overlapping meshes), so
+// Puts entries in the order that the exchange procedure gives (for each
+// position i, for each later j, swap when j's key comes before i's): vertex
+// formats descending, then, within each run of equal formats, material
+// addresses ascending. That procedure is not stable among equal keys, and
+// hosts see its order (it is the drawing order of overlapping meshes), so
 // this reproduces it exactly, in O(N log N) time; an already ordered registry
 // costs one linear check.
 class CharacterOrder
@@ -42,8 +44,8 @@ public:
         std::vector<std::size_t> preceding;
         std::vector<std::size_t> order;          // a pass's result: position now at each place
         std::vector<CharacterKeys> moved;        // the entries of a pass in their new order
-        std::vector<int> classCounts;            // tree storage
-        std::vector<int> freeSlots;              // tree storage
+        std::vector<std::size_t> classCounts;    // tree storage
+        std::vector<std::size_t> freeSlots;      // tree storage
     };
 
 private:

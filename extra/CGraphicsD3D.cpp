@@ -34,13 +34,15 @@ const std::size_t kPrefetchDistance = 8;
 // Characters live wherever the heap put them, and the registry's order (by
 // format and material) and the layers make the frame jump between them. Asking
 // for a later character's memory while drawing this one hides the cache
-// misses that would otherwise stall every draw of a large scene.
+// misses that would otherwise stall every draw of a large scene. Fetched into
+// the outer caches: a whole character is seven lines, more than the nearest
+// cache keeps in flight.
 void Prefetch(const void* memory, std::size_t size)
 {
 #if defined(__GNUC__)
     const char* bytes = static_cast<const char*>(memory);
     for (std::size_t offset = 0; offset < size; offset += 64)
-        __builtin_prefetch(bytes + offset);
+        __builtin_prefetch(bytes + offset, 0, 2);
 #else
     (void)memory;
     (void)size;

@@ -51,5 +51,5 @@ void LinearScan(benchmark::State& state)
 
 }  // namespace
 
-BENCHMARK(BinarySearch);
-BENCHMARK(LinearScan);
+BENCHMARK(BinarySearch)->Name("error name lookup | binary search");
+BENCHMARK(LinearScan)->Name("error name lookup | linear scan");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <new>
 
 #include "CActor.h"
@@ -10,6 +11,7 @@
 #include "CFont.h"
 #include "CLight.h"
 #include "CTexture.h"
+#include "CharacterOrder.h"
 #include "ComRelease.h"
 #include "DeletingDestructor.h"
 #include "ErrorReport.h"
@@ -27,6 +29,27 @@ const int kOverlayLayer = -10;
 // one the adapter accepts wins.
 const D3DFORMAT kFormats16[] = {D3DFMT_X1R5G5B5, D3DFMT_A1R5G5B5, D3DFMT_R5G6B5};
 const D3DFORMAT kFormats32[] = {D3DFMT_A2R10G10B10, D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8};
+
+// How many characters ahead of the one being drawn the frame fetches.
+const std::size_t kPrefetchDistance = 8;
+
+// Characters live wherever the heap put them, and the registry's order (by
+// format and material) and the layers make the frame jump between them. Asking
+// for a later character's memory while drawing this one hides the cache
+// misses that would otherwise stall every draw of a large scene. Fetched into
+// the outer caches: a whole character is seven lines, more than the nearest
+// cache keeps in flight.
+void Prefetch(const void* memory, std::size_t size)
+{
+#if defined(__GNUC__)
+    const char* bytes = static_cast<const char*>(memory);
+    for (std::size_t offset = 0; offset < size; offset += 64)
+        __builtin_prefetch(bytes + offset, 0, 2);
+#else
+    (void)memory;
+    (void)size;
+#endif
+}
 
 }  // namespace
 
@@ -51,7 +74,9 @@ CGraphicsD3D::CGraphicsD3D()
       cachedMaterial(nullptr),
       highestLayer(0),
       backBufferCount(0),
-      sortRequested(false)
+      sortRequested(false),
+      overlayFirst(0),
+      drawOrderHighestLayer(0)
 {
     D3DXMatrixIdentity(&world);
 }
@@ -592,9 +617,14 @@ int CGraphicsD3D::RenderFrame()
 
 int CGraphicsD3D::DrawScene()
 {
-    for (int layer = 0; layer <= highestLayer; ++layer)
-        if (DrawLayer(layer) == 1)
+    if (!UpdateDrawOrder())
+        return 1;
+    for (std::size_t k = 0; k < overlayFirst; ++k)
+    {
+        PrefetchAhead(k);
+        if (DrawCharacter(static_cast<CActor*>(characters[drawOrder[k]])) == 1)
             return 1;
+    }
     if (DrawOverlay() == 1)
         return 1;
     for (IFont* font : fonts)
@@ -606,35 +636,105 @@ int CGraphicsD3D::DrawScene()
 int CGraphicsD3D::DrawOverlay()
 {
     device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
-    const int result = DrawLayer(kOverlayLayer);
+    int result = 0;
+    for (std::size_t k = overlayFirst; k < drawOrder.size() && result == 0; ++k)
+    {
+        PrefetchAhead(k);
+        result = DrawCharacter(static_cast<CActor*>(characters[drawOrder[k]]));
+    }
     // Back on even when the pass ended early: the next frame draws with depth.
     device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
     return result;
 }
 
-int CGraphicsD3D::DrawLayer(int layer)
+// While the character at place k of the draw order is drawn, fetches the
+// registry entries of later places and the characters behind nearer ones.
+void CGraphicsD3D::PrefetchAhead(std::size_t k) const
 {
-    for (ICharacter* character : characters)
-        if (character->GetLayer() == layer && DrawCharacter(static_cast<CActor*>(character)) == 1)
-            return 1;
-    return 0;
+    if (k + kPrefetchDistance * 4 < drawOrder.size())
+        Prefetch(&characters[drawOrder[k + kPrefetchDistance * 4]], sizeof(ICharacter*));
+    if (k + kPrefetchDistance < drawOrder.size())
+        Prefetch(characters[drawOrder[k + kPrefetchDistance]], sizeof(CActor));
+}
+
+// Reads every character's layer once. The draw order depends only on the
+// layers by registry position and on the highest layer, so it is rebuilt only
+// when one of them changed; a steady frame reuses it and allocates nothing.
+// Every registered character is a CActor (only CreateCharacter registers
+// characters), so its layer is read directly. False when out of memory.
+bool CGraphicsD3D::UpdateDrawOrder()
+{
+    try
+    {
+        bool unchanged = drawOrderHighestLayer == highestLayer && drawnLayers.size() == characters.size();
+        drawnLayers.resize(characters.size());
+        for (std::size_t i = 0; i < characters.size(); ++i)
+        {
+            // This loop does little per character: fetch further ahead.
+            if (i + kPrefetchDistance * 8 < characters.size())
+                Prefetch(&static_cast<const CActor*>(characters[i + kPrefetchDistance * 8])->layer, sizeof(int));
+            const int layer = static_cast<const CActor*>(characters[i])->layer;
+            if (layer != drawnLayers[i])
+            {
+                drawnLayers[i] = layer;
+                unchanged = false;
+            }
+        }
+        if (!unchanged)
+            BuildDrawOrder();
+    }
+    catch (const std::bad_alloc&)
+    {
+        // Out of memory: nothing is drawn, and the next frame builds the
+        // order again from scratch.
+        drawnLayers.clear();
+        drawOrder.clear();
+        overlayFirst = 0;
+        return false;
+    }
+    return true;
+}
+
+// Layers 0 up to the highest layer in increasing order, registry order within
+// a layer, then the overlay layer in registry order. Sorting (layer, position)
+// pairs costs what the characters cost, whatever the layer numbers are.
+void CGraphicsD3D::BuildDrawOrder()
+{
+    // Positions are kept in 32 bits; a registry of heap objects never holds
+    // more, and one that did could not be ordered, as if memory had run out.
+    if (drawnLayers.size() > std::numeric_limits<std::uint32_t>::max())
+        throw std::bad_alloc();
+    drawOrderHighestLayer = highestLayer;
+    layeredPositions.clear();
+    for (std::size_t i = 0; i < drawnLayers.size(); ++i)
+        if (drawnLayers[i] >= 0 && drawnLayers[i] <= highestLayer)
+            layeredPositions.push_back(static_cast<std::uint64_t>(drawnLayers[i]) << 32 | i);
+    if (!std::is_sorted(layeredPositions.begin(), layeredPositions.end()))
+        std::sort(layeredPositions.begin(), layeredPositions.end());
+
+    drawOrder.clear();
+    for (std::uint64_t layeredPosition : layeredPositions)
+        drawOrder.push_back(static_cast<std::uint32_t>(layeredPosition));
+    overlayFirst = drawOrder.size();
+    for (std::size_t i = 0; i < drawnLayers.size(); ++i)
+        if (drawnLayers[i] == kOverlayLayer)
+            drawOrder.push_back(static_cast<std::uint32_t>(i));
 }
 
 // Format and material are applied only when they differ from the last ones
 // applied, in this frame or an earlier one; the cache is updated first.
 int CGraphicsD3D::DrawCharacter(CActor* character)
 {
-    const int fvf = static_cast<int>(character->GetFVF());
+    const int fvf = static_cast<int>(character->fvf);
     if (fvf != cachedFVF)
     {
         cachedFVF = fvf;
         if (character->ApplyFVF() == 1)
             return 1;
     }
-    MaterialDesc* material = character->GetMaterial();
-    if (material != cachedMaterial)
+    if (character->materialDesc != cachedMaterial)
     {
-        cachedMaterial = material;
+        cachedMaterial = character->materialDesc;
         if (character->ApplyMaterial() == 1)
             return 1;
     }
@@ -644,43 +744,26 @@ int CGraphicsD3D::DrawCharacter(CActor* character)
 }
 
 // Orders the registry by vertex format, descending, then by material address,
-// ascending, within each run of equal formats. The exchange procedure (not a
-// stable sort) decides the order among equal keys, and hosts see that order,
-// so it is kept exactly; it runs on the keys read once per character.
+// ascending, within each run of equal formats, exactly as the exchange
+// procedure would (see CharacterOrder). Out of memory, the registry keeps its
+// order and the next frame tries again.
 void CGraphicsD3D::SortCharacters()
 {
-    std::vector<SortEntry> entries;
-    entries.reserve(characters.size());
-    for (ICharacter* character : characters)
-        entries.push_back({static_cast<int>(character->GetFVF()),
-                           reinterpret_cast<std::uintptr_t>(character->GetMaterial()), character});
-
-    ExchangeSort(entries, 0, entries.size(),
-                 [](const SortEntry& i, const SortEntry& j) { return i.fvf < j.fvf; });
-    for (std::size_t first = 0; first < entries.size();)
+    try
     {
-        std::size_t end = first + 1;
-        while (end < entries.size() && entries[end].fvf == entries[first].fvf)
-            ++end;
-        ExchangeSort(entries, first, end,
-                     [](const SortEntry& i, const SortEntry& j) { return j.material < i.material; });
-        first = end;
+        sortEntries.clear();
+        for (ICharacter* character : characters)
+            sortEntries.push_back({static_cast<std::int32_t>(character->GetFVF()),
+                                   reinterpret_cast<std::uintptr_t>(character->GetMaterial()), character});
+        characterOrder.Sort(sortEntries);
     }
-
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        characters[i] = entries[i].character;
-}
-
-// For each position i and each later position j in [first, end), swaps the
-// two when swapBefore(entry i, entry j) holds.
-template <typename SwapBefore>
-void CGraphicsD3D::ExchangeSort(std::vector<SortEntry>& entries, std::size_t first,
-                                std::size_t end, SwapBefore swapBefore)
-{
-    for (std::size_t i = first; i < end; ++i)
-        for (std::size_t j = i + 1; j < end; ++j)
-            if (swapBefore(entries[i], entries[j]))
-                std::swap(entries[i], entries[j]);
+    catch (const std::bad_alloc&)
+    {
+        sortRequested = true;
+        return;
+    }
+    for (std::size_t i = 0; i < sortEntries.size(); ++i)
+        characters[i] = sortEntries[i].character;
 }
 
 // The highest layer only grows: destroying characters does not lower it.

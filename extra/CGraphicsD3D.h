@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "CharacterOrder.h"
 #include "Direct3D.h"
 #include "IGraphics.h"
 
@@ -70,8 +71,13 @@ public:
     int DrawScene();
     // The overlay layer, drawn with depth testing off.
     int DrawOverlay();
-    // Draws the characters of one layer in registry order.
-    int DrawLayer(int layer);
+    // Reads every character's layer; rebuilds the draw order when they
+    // changed. False, with nothing to draw, when out of memory.
+    bool UpdateDrawOrder();
+    // The draw order from the layers read last and the highest layer.
+    void BuildDrawOrder();
+    // Asks for the memory of the characters drawn a few places later.
+    void PrefetchAhead(std::size_t k) const;
     // Applies what differs from the last character drawn, then draws.
     int DrawCharacter(CActor* character);
     // Re-orders the character registry by vertex format, then material.
@@ -107,17 +113,18 @@ public:
     int backBufferCount;
     bool sortRequested;                   // the next frame re-orders the characters
 
-private:
-    // A character with the keys it is sorted by, read once per sort.
-    struct SortEntry
-    {
-        int fvf;
-        std::uintptr_t material;
-        ICharacter* character;
-    };
-    template <typename SwapBefore>
-    static void ExchangeSort(std::vector<SortEntry>& entries, std::size_t first,
-                             std::size_t end, SwapBefore swapBefore);
+    // The frame's draw order, by registry position: the layered characters
+    // in drawing order, then from overlayFirst the overlay layer's. Storage is
+    // reused from frame to frame.
+    std::vector<int> drawnLayers;         // each position's layer when the order was built
+    std::vector<std::uint32_t> drawOrder;
+    std::size_t overlayFirst;
+    int drawOrderHighestLayer;            // the highest layer the order was built with
+    std::vector<std::uint64_t> layeredPositions;  // (layer, position) pairs, scratch
+
+    // The re-sort's storage, kept from one sort to the next.
+    CharacterOrder characterOrder;
+    std::vector<CharacterKeys> sortEntries;
 };
 
 #endif

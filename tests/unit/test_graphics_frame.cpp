@@ -16,6 +16,7 @@
 #include "AllocationCounter.h"
 #include "CActor.h"
 #include "CLight.h"
+#include "ExchangeProcedure.h"
 #include "GraphicsTest.h"
 #include "SourceLine.h"
 
@@ -149,6 +150,58 @@ TEST_F(Frame, ALayerAboveTheHighestWaitsForTheNextSort)
     EXPECT_EQ(graphics.highestLayer, 5);
 }
 
+// Layers 0 up to the highest layer in increasing order, registry order within
+// a layer, then the overlay: the order the frame must draw in, worked out
+// here from the layers the characters hold now.
+std::vector<CActor*> LayeredOrder(const std::vector<ICharacter*>& registry, int highestLayer)
+{
+    std::vector<int> layers;
+    for (ICharacter* character : registry)
+        if (character->GetLayer() >= 0 && character->GetLayer() <= highestLayer)
+            layers.push_back(character->GetLayer());
+    std::sort(layers.begin(), layers.end());
+    layers.erase(std::unique(layers.begin(), layers.end()), layers.end());
+    layers.push_back(-10);
+    std::vector<CActor*> order;
+    for (int layer : layers)
+        for (ICharacter* character : registry)
+            if (character->GetLayer() == layer)
+                order.push_back(static_cast<CActor*>(character));
+    return order;
+}
+
+// Layer numbers far apart, the largest one included, cost nothing by
+// themselves; characters moved to other layers between frames without a sort
+// are drawn on their new layers at the next frame.
+TEST_F(Frame, DrawsTheLayersInOrderWhateverTheirNumbers)
+{
+    CreateQuietly();
+    const int layers[] = {0, 1, 2, 7, 1000, 2147483647, -10, -1, -11, -2147483647 - 1};
+    std::mt19937 random(6);
+    std::vector<CActor*> characters;
+    for (int i = 0; i < 40; ++i)
+        characters.push_back(AddCharacter(layers[random() % 10]));
+    standin::ClearCalls();
+    ASSERT_EQ(graphics.RenderFrame(), 0);
+    ASSERT_EQ(graphics.highestLayer, 2147483647);
+    EXPECT_EQ(DrawOrder(), LayeredOrder(graphics.characters, graphics.highestLayer));
+
+    const float vertices[9] = {};
+    const std::uint32_t indices[3] = {0, 1, 2};
+    for (int frame = 0; frame < 3; ++frame)
+    {
+        for (int moved = 0; moved < 5; ++moved)
+        {
+            ASSERT_EQ(characters[random() % 40]->Create(3, layers[random() % 10], kXyzDiffuse, sizeof vertices, 12,
+                                                        3, vertices, indices), 0);
+        }
+        ASSERT_FALSE(graphics.sortRequested);
+        standin::ClearCalls();
+        ASSERT_EQ(graphics.RenderFrame(), 0);
+        EXPECT_EQ(DrawOrder(), LayeredOrder(graphics.characters, graphics.highestLayer)) << "frame " << frame;
+    }
+}
+
 // Format and material are applied only when they change, within a frame and
 // across frames; textures, buffers and the draw happen for every character.
 TEST_F(Frame, AppliesFormatAndMaterialOnlyWhenTheyChange)
@@ -201,30 +254,18 @@ TEST_F(Frame, SteadyStateFramesAllocateNothing)
 
 // --- The sort --------------------------------------------------------------------------
 
-// The exchange procedure written out step by step, to compare against.
-std::vector<ICharacter*> ExchangeSorted(std::vector<ICharacter*> registry)
+// The registry as the exchange procedure, asking each character for its keys, orders it.
+std::vector<ICharacter*> ExchangeSorted(const std::vector<ICharacter*>& registry)
 {
-    const std::size_t count = registry.size();
-    for (std::size_t i = 0; i < count; ++i)
-        for (std::size_t j = i + 1; j < count; ++j)
-            if (static_cast<int>(registry[i]->GetFVF()) < static_cast<int>(registry[j]->GetFVF()))
-                std::swap(registry[i], registry[j]);
-
-    std::vector<std::size_t> firsts, lasts;
-    for (std::size_t i = 0; i < count; ++i)
-    {
-        if (i == 0 || registry[i]->GetFVF() != registry[i - 1]->GetFVF())
-            firsts.push_back(i);
-        if (i + 1 == count || registry[i]->GetFVF() != registry[i + 1]->GetFVF())
-            lasts.push_back(i);
-    }
-    for (std::size_t run = 0; run < firsts.size(); ++run)
-        for (std::size_t i = firsts[run]; i <= lasts[run]; ++i)
-            for (std::size_t j = i + 1; j <= lasts[run]; ++j)
-                if (reinterpret_cast<std::uintptr_t>(registry[j]->GetMaterial()) <
-                    reinterpret_cast<std::uintptr_t>(registry[i]->GetMaterial()))
-                    std::swap(registry[i], registry[j]);
-    return registry;
+    std::vector<CharacterKeys> entries;
+    for (ICharacter* character : registry)
+        entries.push_back({static_cast<std::int32_t>(character->GetFVF()),
+                           reinterpret_cast<std::uintptr_t>(character->GetMaterial()), character});
+    ExchangeProcedure(entries);
+    std::vector<ICharacter*> sorted;
+    for (const CharacterKeys& entry : entries)
+        sorted.push_back(entry.character);
+    return sorted;
 }
 
 class Sort : public GraphicsTest

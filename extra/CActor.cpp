@@ -16,8 +16,8 @@ namespace {
 
 // Create reports like every other operation; a failed rebuild after a
 // device reset fails the whole reset, so it is reported as severe.
-const int kCreateReportLevel = 2;
-const int kResetReportLevel = 3;
+const int kCreateReportLevel = kLevelError;
+const int kResetReportLevel = kLevelSevere;
 
 // Indices are always 32-bit, and a buffer's length is a UINT: more indices
 // than this have no buffer size that Direct3D could be asked for.
@@ -88,7 +88,7 @@ int CActor::Render()
     // applies to the translation as well.
     D3DXMatrixMultiply(&world, &rotation, &translation);
     D3DXMatrixMultiply(&world, &world, &scaling);
-    if (D3D_FAILED(2, device->SetTransform(D3DTS_WORLD, &world)))
+    if (D3D_FAILED(kLevelError, device->SetTransform(D3DTS_WORLD, &world)))
         return 1;
 
     // Set for every draw so that each actor's flags hold for its own draw;
@@ -105,7 +105,7 @@ int CActor::Render()
     }
 
     const UINT triangleCount = static_cast<UINT>(indexCount / 3);
-    if (D3D_FAILED(2, device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, vertexCount, 0,
+    if (D3D_FAILED(kLevelError, device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, vertexCount, 0,
                                                    triangleCount)))
         return 1;
 
@@ -193,16 +193,16 @@ int CActor::SetScale(float x, float y, float z)
 
 int CActor::ApplyFVF()
 {
-    if (D3D_FAILED(2, device->SetFVF(fvf)))
+    if (D3D_FAILED(kLevelError, device->SetFVF(fvf)))
         return 1;
     return 0;
 }
 
 int CActor::ApplyBuffers()
 {
-    if (D3D_FAILED(2, device->SetStreamSource(0, vertexBuffer, 0, stride)))
+    if (D3D_FAILED(kLevelError, device->SetStreamSource(0, vertexBuffer, 0, stride)))
         return 1;
-    if (D3D_FAILED(2, device->SetIndices(indexBuffer)))
+    if (D3D_FAILED(kLevelError, device->SetIndices(indexBuffer)))
         return 1;
     return 0;
 }
@@ -220,11 +220,11 @@ int CActor::ApplyTextures()
 
     // Untextured: the vertex colour alone. The previous actor's Render has
     // already unbound its texture.
-    if (D3D_FAILED(2, device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE)))
+    if (D3D_FAILED(kLevelError, device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE)))
         return 1;
-    if (D3D_FAILED(2, device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE)))
+    if (D3D_FAILED(kLevelError, device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE)))
         return 1;
-    if (D3D_FAILED(2, device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_CURRENT)))
+    if (D3D_FAILED(kLevelError, device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_CURRENT)))
         return 1;
     return 0;
 }
@@ -248,7 +248,7 @@ int CActor::SetMaterial(MaterialDesc* record)
     material.Emissive = ColourOf(record->emissive);
     material.Power = record->power;
 
-    if (D3D_FAILED(2, device->SetMaterial(&material)))
+    if (D3D_FAILED(kLevelError, device->SetMaterial(&material)))
         return 1;
     return 0;
 }
@@ -261,7 +261,7 @@ int CActor::OnLostDevice()
 
 int CActor::OnResetDevice()
 {
-    logger->Log(2, "Resetting an actor...");
+    logger->Log(kLevelInfo, "Resetting an actor...");
     // Normally OnLostDevice has dropped them already; this keeps a reset
     // without it from leaking the old buffers.
     ReleaseBuffers();
@@ -275,7 +275,7 @@ int CActor::OnResetDevice()
         (!CreateIndexBuffer(kResetReportLevel) || !FillIndexBuffer(kResetReportLevel)))
         return 1;
 
-    logger->Log(3, "OK");
+    logger->Log(kLevelDone, "OK");
     return 0;
 }
 
@@ -308,7 +308,7 @@ int CActor::SetTextureAlpha(bool enable)
 
 int CActor::ApplyMaterial()
 {
-    if (D3D_FAILED(2, device->SetMaterial(&material)))
+    if (D3D_FAILED(kLevelError, device->SetMaterial(&material)))
         return 1;
     return 0;
 }

@@ -75,7 +75,7 @@ int CCamera::Init(ILogger* logger)
     D3DXMatrixLookAtLH(&view, &kInitialEye, &kInitialAt, &kInitialUp);
     if (device == nullptr)
         return 1;
-    if (D3D_FAILED(3, device->SetTransform(D3DTS_VIEW, &view)))
+    if (D3D_FAILED(kLevelSevere, device->SetTransform(D3DTS_VIEW, &view)))
         return 1;
     return 0;
 }
@@ -129,7 +129,7 @@ int CCamera::Apply()
     // Released (by the host, too): there is no device to give the view to.
     if (device == nullptr)
         return 1;
-    if (D3D_FAILED(2, device->SetTransform(D3DTS_VIEW, &view)))
+    if (D3D_FAILED(kLevelError, device->SetTransform(D3DTS_VIEW, &view)))
         return 1;
     return 0;
 }

@@ -62,11 +62,11 @@ int CFont::Create(ILogger* hostLogger, int fontHeight, int fontWidth, int fontWe
     std::mbstowcs(faceNameW, faceName, kFaceNameCapacity);
     logger = hostLogger;
 
-    logger->Log(2, "Creating Font: %s", faceName);
-    logger->Log(2, "Width: %i", width);
-    logger->Log(2, "Height: %i", height);
-    logger->Log(2, "Weight: %i", weight);
-    if (D3D_FAILED(2, D3DXCreateFontW(device, height, width, weight, 1, FALSE, DEFAULT_CHARSET,
+    logger->Log(kLevelInfo, "Creating Font: %s", faceName);
+    logger->Log(kLevelInfo, "Width: %i", width);
+    logger->Log(kLevelInfo, "Height: %i", height);
+    logger->Log(kLevelInfo, "Weight: %i", weight);
+    if (D3D_FAILED(kLevelError, D3DXCreateFontW(device, height, width, weight, 1, FALSE, DEFAULT_CHARSET,
                                       OUT_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                       DEFAULT_PITCH | FF_DONTCARE, faceNameW, &font)))
         return 1;
@@ -157,7 +157,7 @@ int CFont::OnLostDevice()
 {
     if (font == nullptr)
         return 0;
-    if (D3D_FAILED(2, font->OnLostDevice()))
+    if (D3D_FAILED(kLevelError, font->OnLostDevice()))
         return 1;
     return 0;
 }
@@ -166,7 +166,7 @@ int CFont::OnResetDevice()
 {
     if (font == nullptr)
         return 0;
-    if (D3D_FAILED(2, font->OnResetDevice()))
+    if (D3D_FAILED(kLevelError, font->OnResetDevice()))
         return 1;
     return 0;
 }

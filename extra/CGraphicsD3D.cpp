@@ -111,7 +111,7 @@ int CGraphicsD3D::CreateGraphicsSystem(HWND window, ILogger* hostLogger, int, in
     this->height = height;
     this->backBufferCount = backBufferCount;
     logger = hostLogger;
-    logger->Log(2, "Creating the graphics system...");
+    logger->Log(kLevelInfo, "Creating the graphics system...");
 
     d3d = Direct3DCreate9(D3D_SDK_VERSION);
     if (d3d == nullptr)
@@ -120,7 +120,7 @@ int CGraphicsD3D::CreateGraphicsSystem(HWND window, ILogger* hostLogger, int, in
         return 1;
     }
     adapterCount = d3d->GetAdapterCount();
-    if (D3D_FAILED(3, d3d->GetDeviceCaps(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &caps)))
+    if (D3D_FAILED(kLevelSevere, d3d->GetDeviceCaps(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &caps)))
         return 1;
 
     std::memset(&presentParams, 0, sizeof presentParams);
@@ -147,19 +147,19 @@ int CGraphicsD3D::CreateGraphicsSystem(HWND window, ILogger* hostLogger, int, in
     presentParams.PresentationInterval =
         vsync ? D3DPRESENT_INTERVAL_DEFAULT : D3DPRESENT_INTERVAL_IMMEDIATE;
 
-    if (D3D_FAILED(3, d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
+    if (D3D_FAILED(kLevelSevere, d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
                                         D3DCREATE_HARDWARE_VERTEXPROCESSING, &presentParams,
                                         &device)))
         return 1;
-    if (D3D_FAILED(3, device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE)))
+    if (D3D_FAILED(kLevelSevere, device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE)))
         return 1;
-    if (D3D_FAILED(3, device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW)))
+    if (D3D_FAILED(kLevelSevere, device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW)))
         return 1;
     if (SetUpProjection() == 1)
         return 1;
     ApplyBlendStates();
 
-    logger->Log(3, "OK");
+    logger->Log(kLevelDone, "OK");
     logger->NewLine();
     logger->NewLine();
     LogVideoSettings(colourDepth, probedFormat, windowed, vsync);
@@ -201,22 +201,22 @@ void CGraphicsD3D::ApplyBlendStates()
 void CGraphicsD3D::LogVideoSettings(int colourDepth, D3DFORMAT backBufferFormat, bool windowed,
                                     bool vsync)
 {
-    logger->Log(1, "[Video Settings]");
-    logger->Log(2, "Number of video adapters: %u", adapterCount);
-    logger->Log(2, "Using dimensions: %ix%ix%i", width, height, colourDepth);
-    logger->Log(2, "Number of back buffers: %i", backBufferCount);
-    logger->Log(2, "Back buffer format: %i", static_cast<int>(backBufferFormat));
-    logger->Log(2, "Fullscreen mode: %s", windowed ? "false" : "true");
-    logger->Log(2, "VSync mode: %s", vsync ? "on" : "off");
-    logger->Log(2, "Multisample Type: %i", static_cast<int>(presentParams.MultiSampleType));
-    logger->Log(2, "Multisample Quality: %i", static_cast<int>(presentParams.MultiSampleQuality));
-    logger->Log(2, "Max Visible Depth: %f", static_cast<double>(maxVisibleDepth));
+    logger->Log(kLevelHeading, "[Video Settings]");
+    logger->Log(kLevelInfo, "Number of video adapters: %u", adapterCount);
+    logger->Log(kLevelInfo, "Using dimensions: %ix%ix%i", width, height, colourDepth);
+    logger->Log(kLevelInfo, "Number of back buffers: %i", backBufferCount);
+    logger->Log(kLevelInfo, "Back buffer format: %i", static_cast<int>(backBufferFormat));
+    logger->Log(kLevelInfo, "Fullscreen mode: %s", windowed ? "false" : "true");
+    logger->Log(kLevelInfo, "VSync mode: %s", vsync ? "on" : "off");
+    logger->Log(kLevelInfo, "Multisample Type: %i", static_cast<int>(presentParams.MultiSampleType));
+    logger->Log(kLevelInfo, "Multisample Quality: %i", static_cast<int>(presentParams.MultiSampleQuality));
+    logger->Log(kLevelInfo, "Max Visible Depth: %f", static_cast<double>(maxVisibleDepth));
 }
 
 int CGraphicsD3D::SetUpProjection()
 {
     D3DXMatrixIdentity(&world);
-    if (D3D_FAILED(2, device->SetTransform(D3DTS_WORLD, &world)))
+    if (D3D_FAILED(kLevelError, device->SetTransform(D3DTS_WORLD, &world)))
         return 1;
 
     if (camera == nullptr)
@@ -234,7 +234,7 @@ int CGraphicsD3D::SetUpProjection()
     const float aspect = static_cast<float>(width) / static_cast<float>(height);
     D3DXMATRIX projection;
     D3DXMatrixPerspectiveFovLH(&projection, kFieldOfViewY, aspect, kNearDistance, maxVisibleDepth);
-    if (D3D_FAILED(2, device->SetTransform(D3DTS_PROJECTION, &projection)))
+    if (D3D_FAILED(kLevelError, device->SetTransform(D3DTS_PROJECTION, &projection)))
         return 1;
     return 0;
 }
@@ -266,7 +266,7 @@ int CGraphicsD3D::Clear(std::uint32_t color)
     clearColor = color;
     if (device == nullptr)
         return 1;
-    if (D3D_FAILED(2, device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL,
+    if (D3D_FAILED(kLevelError, device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL,
                                     clearColor, 1.0f, 0)))
         return 1;
     return 0;
@@ -276,7 +276,7 @@ int CGraphicsD3D::BeginScene()
 {
     if (device == nullptr)
         return 1;
-    if (D3D_FAILED(2, device->BeginScene()))
+    if (D3D_FAILED(kLevelError, device->BeginScene()))
         return 1;
     return 0;
 }
@@ -285,7 +285,7 @@ int CGraphicsD3D::EndScene()
 {
     if (device == nullptr)
         return 1;
-    if (D3D_FAILED(2, device->EndScene()))
+    if (D3D_FAILED(kLevelError, device->EndScene()))
         return 1;
     return 0;
 }
@@ -297,12 +297,12 @@ int CGraphicsD3D::SetFillMode(int mode)
         return 1;
     if (mode == 0)
     {
-        if (D3D_FAILED(2, device->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME)))
+        if (D3D_FAILED(kLevelError, device->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME)))
             return 1;
     }
     else if (mode == 1)
     {
-        if (D3D_FAILED(2, device->SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID)))
+        if (D3D_FAILED(kLevelError, device->SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID)))
             return 1;
     }
     return 0;
@@ -313,9 +313,9 @@ int CGraphicsD3D::SetLighting(bool enable)
     lightingEnabled = enable;
     if (device == nullptr)
         return 1;
-    if (D3D_FAILED(2, device->SetRenderState(D3DRS_LIGHTING, enable ? TRUE : FALSE)))
+    if (D3D_FAILED(kLevelError, device->SetRenderState(D3DRS_LIGHTING, enable ? TRUE : FALSE)))
         return 1;
-    if (D3D_FAILED(2, device->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_GOURAUD)))
+    if (D3D_FAILED(kLevelError, device->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_GOURAUD)))
         return 1;
     return 0;
 }
@@ -325,7 +325,7 @@ int CGraphicsD3D::SetAmbientLight(std::uint32_t color)
     ambientColor = color;
     if (device == nullptr)
         return 1;
-    if (D3D_FAILED(2, device->SetRenderState(D3DRS_AMBIENT, ambientColor)))
+    if (D3D_FAILED(kLevelError, device->SetRenderState(D3DRS_AMBIENT, ambientColor)))
         return 1;
     return 0;
 }
@@ -596,7 +596,7 @@ int CGraphicsD3D::RenderFrame()
     // fails at Present below, once per frame, until it can.
     if (device->TestCooperativeLevel() == D3DERR_DEVICENOTRESET && ResetDevice() == 1)
         return 1;
-    if (D3D_FAILED(2, device->Present(nullptr, nullptr, nullptr, nullptr)))
+    if (D3D_FAILED(kLevelError, device->Present(nullptr, nullptr, nullptr, nullptr)))
         return 1;
     if (Clear(clearColor) == 1 || camera->Apply() == 1 || BeginScene() == 1)
         return 1;
@@ -790,7 +790,7 @@ int CGraphicsD3D::ResetDevice()
         if (font->OnLostDevice() == 1)
             return 1;
 
-    if (D3D_FAILED(2, device->Reset(&presentParams)))
+    if (D3D_FAILED(kLevelError, device->Reset(&presentParams)))
         return 1;
 
     for (ICharacter* character : characters)
@@ -812,9 +812,9 @@ int CGraphicsD3D::ResetDevice()
     if (SetUpProjection() == 1 || SetLighting(lightingEnabled) == 1 ||
         SetFillMode(fillMode) == 1 || SetAmbientLight(ambientColor) == 1)
         return 1;
-    if (D3D_FAILED(2, device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE)))
+    if (D3D_FAILED(kLevelError, device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE)))
         return 1;
-    if (D3D_FAILED(2, device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW)))
+    if (D3D_FAILED(kLevelError, device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW)))
         return 1;
     // Reset also dropped the blend set-up; without it the first frame after
     // a reset would blend differently from the frame before.
@@ -827,7 +827,7 @@ int CGraphicsD3D::ResetDevice()
 int CGraphicsD3D::DestroyGraphicsSystem()
 {
     if (logger != nullptr)
-        logger->Log(2, "Destroying the graphics system...OK");
+        logger->Log(kLevelInfo, "Destroying the graphics system...OK");
 
     // Every object goes before the device it was made with, the device
     // before the Direct3D object that made it.
@@ -868,7 +868,7 @@ int CGraphicsD3D::SaveScreenshot(const char* fileName)
     std::mbstowcs(wideName, fileName, kMaxFileNameLength + 1);
 
     IDirect3DSurface9* backBuffer = nullptr;
-    if (D3D_FAILED(2, device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer)))
+    if (D3D_FAILED(kLevelError, device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer)))
     {
         ReleaseCom(backBuffer);
         return 1;

@@ -61,7 +61,7 @@ int CLight::SetProperties(int type,
     // A released light keeps its values but has no device to send them to.
     if (device == nullptr)
         return 1;
-    if (D3D_FAILED(2, device->SetLight(lightIndex, &light)))
+    if (D3D_FAILED(kLevelError, device->SetLight(lightIndex, &light)))
         return 1;
     return 0;
 }
@@ -93,7 +93,7 @@ int CLight::Enable(bool enable)
     enabled = enable;
     if (device == nullptr)
         return 1;
-    if (D3D_FAILED(3, device->LightEnable(lightIndex, enable ? TRUE : FALSE)))
+    if (D3D_FAILED(kLevelSevere, device->LightEnable(lightIndex, enable ? TRUE : FALSE)))
         return 1;
     return 0;
 }

@@ -52,7 +52,7 @@ int CTexture::Create(ILogger* hostLogger, const char* name, int textureStage)
     {
         stage = textureStage;
         logger = hostLogger;
-        logger->Log(2, "Creating blank texture...OK");
+        logger->Log(kLevelInfo, "Creating blank texture...OK");
         return 0;
     }
 
@@ -66,11 +66,11 @@ int CTexture::Create(ILogger* hostLogger, const char* name, int textureStage)
         if (fileName == nullptr)
             return 1;
     }
-    logger->Log(2, "Loading texture %s", name);
+    logger->Log(kLevelInfo, "Loading texture %s", name);
     logger->NewLine();
     logger->NewLine();
 
-    if (D3D_FAILED(2, LoadFile(kCreateColorKey)))
+    if (D3D_FAILED(kLevelError, LoadFile(kCreateColorKey)))
         return 1;
     return 0;
 }
@@ -99,14 +99,14 @@ int CTexture::Bind()
     if (device == nullptr)
         return 1;
     const DWORD unit = static_cast<DWORD>(stage);
-    if (D3D_FAILED(2, device->SetTextureStageState(unit, D3DTSS_COLOROP, D3DTOP_MODULATE)))
+    if (D3D_FAILED(kLevelError, device->SetTextureStageState(unit, D3DTSS_COLOROP, D3DTOP_MODULATE)))
         return 1;
-    if (D3D_FAILED(2, device->SetTextureStageState(unit, D3DTSS_COLORARG1, D3DTA_TEXTURE)))
+    if (D3D_FAILED(kLevelError, device->SetTextureStageState(unit, D3DTSS_COLORARG1, D3DTA_TEXTURE)))
         return 1;
-    if (D3D_FAILED(2, device->SetTextureStageState(unit, D3DTSS_COLORARG2, D3DTA_CURRENT)))
+    if (D3D_FAILED(kLevelError, device->SetTextureStageState(unit, D3DTSS_COLORARG2, D3DTA_CURRENT)))
         return 1;
     // A blank texture not yet filled binds null and leaves the stage empty.
-    if (D3D_FAILED(2, device->SetTexture(unit, texture)))
+    if (D3D_FAILED(kLevelError, device->SetTexture(unit, texture)))
         return 1;
     return 0;
 }
@@ -119,7 +119,7 @@ int CTexture::Reload()
     if (device == nullptr)
         return 1;
     ReleaseCom(texture);
-    if (D3D_FAILED(2, LoadFile(kReloadColorKey)))
+    if (D3D_FAILED(kLevelError, LoadFile(kReloadColorKey)))
         return 1;
     return 0;
 }
@@ -144,7 +144,7 @@ int CTexture::Unbind()
 {
     if (device == nullptr)
         return 1;
-    if (D3D_FAILED(2, device->SetTexture(static_cast<DWORD>(stage), nullptr)))
+    if (D3D_FAILED(kLevelError, device->SetTexture(static_cast<DWORD>(stage), nullptr)))
         return 1;
     return 0;
 }
@@ -153,7 +153,7 @@ int CTexture::AddData(const std::uint32_t* pixels, int width, int height)
 {
     if (device == nullptr)
         return 1;  // released: no logger to report to, no device to fill
-    logger->Log(2, "Adding data to texture : Width=%i Height=%i", width, height);
+    logger->Log(kLevelInfo, "Adding data to texture : Width=%i Height=%i", width, height);
     logger->NewLine();
     if (fileName != nullptr)
         return 0;
@@ -163,13 +163,13 @@ int CTexture::AddData(const std::uint32_t* pixels, int width, int height)
 
     // A new texture every time, whatever the size of the last one.
     ReleaseCom(texture);
-    if (D3D_FAILED_AS(kAddDataReportFormat, 2,
+    if (D3D_FAILED_AS(kAddDataReportFormat, kLevelError,
                       D3DXCreateTexture(device, width, height, 1, D3DUSAGE_DYNAMIC,
                                         D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture)))
         return 1;
 
     D3DLOCKED_RECT locked;
-    if (D3D_FAILED_AS(kAddDataReportFormat, 2,
+    if (D3D_FAILED_AS(kAddDataReportFormat, kLevelError,
                       texture->LockRect(0, &locked, nullptr, D3DLOCK_DISCARD)))
         return 1;
     const int pitchWords = locked.Pitch / 4;
@@ -183,7 +183,7 @@ int CTexture::AddData(const std::uint32_t* pixels, int width, int height)
         return 1;
     }
     std::memcpy(locked.pBits, staging, stagingWords * sizeof *staging);
-    if (D3D_FAILED_AS(kAddDataReportFormat, 2, texture->UnlockRect(0)))
+    if (D3D_FAILED_AS(kAddDataReportFormat, kLevelError, texture->UnlockRect(0)))
         return 1;
     return 0;
 }

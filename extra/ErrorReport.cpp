@@ -31,5 +31,5 @@ bool ReportIfFailed(ILogger* logger, int level, HRESULT result, int line,
 void ReportNoDirect3D(ILogger* logger, int line, const char* file)
 {
     if (logger != nullptr)
-        logger->Log(3, "ERROR : Could not create Direct3D object : %i : %s", line, file);
+        logger->Log(kLevelSevere, "ERROR : Could not create Direct3D object : %i : %s", line, file);
 }

@@ -2,6 +2,7 @@
 #define GRAPHICSDLL_ERRORREPORT_H
 
 #include "Direct3D.h"
+#include "LogLevel.h"
 
 class ILogger;
 

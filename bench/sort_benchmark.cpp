@@ -25,7 +25,7 @@ std::vector<CharacterKeys> RealisticKeys(int count)
     {
         // Records 64 bytes apart, as a heap hands out 52-byte blocks.
         const std::uintptr_t material = 0x10000 + (random() % 50) * 64;
-        keys.push_back({formats[random() % 6], material, reinterpret_cast<ICharacter*>(std::uintptr_t(i + 1))});
+        keys.push_back({formats[random() % 6], material, reinterpret_cast<CActor*>(std::uintptr_t(i + 1))});
     }
     return keys;
 }
@@ -35,7 +35,7 @@ std::vector<CharacterKeys> AdversarialKeys(int count)
 {
     std::vector<CharacterKeys> keys;
     for (int i = 0; i < count; ++i)
-        keys.push_back({0x142, 0x10000000 - std::uintptr_t(i) * 64, reinterpret_cast<ICharacter*>(std::uintptr_t(i + 1))});
+        keys.push_back({0x142, 0x10000000 - std::uintptr_t(i) * 64, reinterpret_cast<CActor*>(std::uintptr_t(i + 1))});
     return keys;
 }
 

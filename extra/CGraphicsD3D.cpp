@@ -363,8 +363,8 @@ void ReleaseAndDestroy(Object* object)
 }
 
 // Destroys the registered object and closes the gap; 1 when it is not registered.
-template <typename Object>
-int DestroyRegistered(std::vector<Object*>& registry, Object* object)
+template <typename Object, typename Interface>
+int DestroyRegistered(std::vector<Object*>& registry, Interface* object)
 {
     const auto found = std::find(registry.begin(), registry.end(), object);
     if (object == nullptr || found == registry.end())
@@ -411,7 +411,7 @@ ICharacter* CGraphicsD3D::CreateCharacter()
     CActor* character = new (std::nothrow) CActor();
     if (character == nullptr)
         return nullptr;
-    if (!Append<ICharacter>(characters, character))
+    if (!Append(characters, character))
     {
         character->Destroy();
         return nullptr;
@@ -434,7 +434,7 @@ ITexture* CGraphicsD3D::CreateTexture(const char* fileName, int stage)
         return nullptr;
     // File textures are shared by exact name and stage; blank ones never.
     if (fileName != nullptr)
-        for (ITexture* texture : textures)
+        for (CTexture* texture : textures)
         {
             const char* name = texture->GetFileName();
             if (name != nullptr && std::strcmp(name, fileName) == 0 && texture->GetStage() == stage)
@@ -450,7 +450,7 @@ ITexture* CGraphicsD3D::CreateTexture(const char* fileName, int stage)
         ReleaseAndDestroy(texture);
         return nullptr;
     }
-    if (!Append<ITexture>(textures, texture))
+    if (!Append(textures, texture))
     {
         ReleaseAndDestroy(texture);
         return nullptr;
@@ -482,7 +482,7 @@ ILight* CGraphicsD3D::CreateLight()
         ReleaseAndDestroy(light);
         return nullptr;
     }
-    if (!Append<ILight>(lights, light))
+    if (!Append(lights, light))
     {
         ReleaseAndDestroy(light);
         return nullptr;
@@ -495,8 +495,8 @@ ILight* CGraphicsD3D::CreateLight()
 DWORD CGraphicsD3D::LowestFreeLightIndex() const
 {
     DWORD index = 0;
-    while (std::any_of(lights.begin(), lights.end(), [index](ILight* light) {
-        return static_cast<CLight*>(light)->lightIndex == index;
+    while (std::any_of(lights.begin(), lights.end(), [index](const CLight* light) {
+        return light->lightIndex == index;
     }))
         ++index;
     return index;
@@ -507,7 +507,7 @@ IFont* CGraphicsD3D::CreateFont(const char* faceName, int width, int height, int
     if (device == nullptr || faceName == nullptr)
         return nullptr;
     // A font the host has released has no name left and matches nothing.
-    for (IFont* font : fonts)
+    for (CFont* font : fonts)
     {
         const char* name = font->GetFaceName();
         if (name != nullptr && std::strcmp(name, faceName) == 0 && font->GetWidth() == width &&
@@ -524,7 +524,7 @@ IFont* CGraphicsD3D::CreateFont(const char* faceName, int width, int height, int
         ReleaseAndDestroy(font);
         return nullptr;
     }
-    if (!Append<IFont>(fonts, font))
+    if (!Append(fonts, font))
     {
         ReleaseAndDestroy(font);
         return nullptr;
@@ -540,12 +540,12 @@ int CGraphicsD3D::DestroyCharacter(ICharacter* character)
     // The character's own copy of a destroyed record dies with it. The host
     // may have handed that copy (from GetMaterial) to other characters, and
     // a new record may later get its address: nothing may keep it.
-    const MaterialDesc* ownRecord = &static_cast<CActor*>(character)->ownRecord;
+    const MaterialDesc* ownRecord = &(*found)->ownRecord;
     if (cachedMaterial == ownRecord)
         cachedMaterial = nullptr;
-    for (ICharacter* other : characters)
+    for (CActor* other : characters)
         if (other != character)
-            static_cast<CActor*>(other)->DetachMaterial(ownRecord);
+            other->DetachMaterial(ownRecord);
     return DestroyRegistered(characters, character);
 }
 
@@ -555,8 +555,8 @@ int CGraphicsD3D::DestroyTexture(ITexture* texture)
 {
     if (texture == nullptr || std::find(textures.begin(), textures.end(), texture) == textures.end())
         return 1;
-    for (ICharacter* character : characters)
-        static_cast<CActor*>(character)->DetachTexture(texture);
+    for (CActor* character : characters)
+        character->DetachTexture(texture);
     return DestroyRegistered(textures, texture);
 }
 
@@ -579,8 +579,8 @@ int CGraphicsD3D::DestroyMaterial(MaterialDesc* material)
     // it for the one it applied last.
     if (cachedMaterial == material)
         cachedMaterial = nullptr;
-    for (ICharacter* character : characters)
-        static_cast<CActor*>(character)->DetachMaterial(material);
+    for (CActor* character : characters)
+        character->DetachMaterial(material);
     delete material;
     materials.erase(found);
     return 0;
@@ -622,12 +622,12 @@ int CGraphicsD3D::DrawScene()
     for (std::size_t k = 0; k < overlayFirst; ++k)
     {
         PrefetchAhead(k);
-        if (DrawCharacter(static_cast<CActor*>(characters[drawOrder[k]])) == 1)
+        if (DrawCharacter(characters[drawOrder[k]]) == 1)
             return 1;
     }
     if (DrawOverlay() == 1)
         return 1;
-    for (IFont* font : fonts)
+    for (CFont* font : fonts)
         if (font->Render() == 1)
             return 1;
     return 0;
@@ -640,7 +640,7 @@ int CGraphicsD3D::DrawOverlay()
     for (std::size_t k = overlayFirst; k < drawOrder.size() && result == 0; ++k)
     {
         PrefetchAhead(k);
-        result = DrawCharacter(static_cast<CActor*>(characters[drawOrder[k]]));
+        result = DrawCharacter(characters[drawOrder[k]]);
     }
     // Back on even when the pass ended early: the next frame draws with depth.
     device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
@@ -652,7 +652,7 @@ int CGraphicsD3D::DrawOverlay()
 void CGraphicsD3D::PrefetchAhead(std::size_t k) const
 {
     if (k + kPrefetchDistance * 4 < drawOrder.size())
-        Prefetch(&characters[drawOrder[k + kPrefetchDistance * 4]], sizeof(ICharacter*));
+        Prefetch(&characters[drawOrder[k + kPrefetchDistance * 4]], sizeof(CActor*));
     if (k + kPrefetchDistance < drawOrder.size())
         Prefetch(characters[drawOrder[k + kPrefetchDistance]], sizeof(CActor));
 }
@@ -672,8 +672,8 @@ bool CGraphicsD3D::UpdateDrawOrder()
         {
             // This loop does little per character: fetch further ahead.
             if (i + kPrefetchDistance * 8 < characters.size())
-                Prefetch(&static_cast<const CActor*>(characters[i + kPrefetchDistance * 8])->layer, sizeof(int));
-            const int layer = static_cast<const CActor*>(characters[i])->layer;
+                Prefetch(&characters[i + kPrefetchDistance * 8]->layer, sizeof(int));
+            const int layer = characters[i]->layer;
             if (layer != drawnLayers[i])
             {
                 drawnLayers[i] = layer;
@@ -752,7 +752,7 @@ void CGraphicsD3D::SortCharacters()
     try
     {
         sortEntries.clear();
-        for (ICharacter* character : characters)
+        for (CActor* character : characters)
             sortEntries.push_back({static_cast<std::int32_t>(character->GetFVF()),
                                    reinterpret_cast<std::uintptr_t>(character->GetMaterial()), character});
         characterOrder.Sort(sortEntries);
@@ -769,7 +769,7 @@ void CGraphicsD3D::SortCharacters()
 // The highest layer only grows: destroying characters does not lower it.
 void CGraphicsD3D::RaiseHighestLayer()
 {
-    for (ICharacter* character : characters)
+    for (CActor* character : characters)
         highestLayer = std::max(highestLayer, character->GetLayer());
 }
 
@@ -780,29 +780,29 @@ void CGraphicsD3D::RaiseHighestLayer()
 // failure; a failed Reset runs the whole sequence again at the next frame.
 int CGraphicsD3D::ResetDevice()
 {
-    for (ICharacter* character : characters)
+    for (CActor* character : characters)
         if (character->OnLostDevice() == 1)
             return 1;
-    for (ITexture* texture : textures)
+    for (CTexture* texture : textures)
         if (texture->Unload() == 1)
             return 1;
-    for (IFont* font : fonts)
+    for (CFont* font : fonts)
         if (font->OnLostDevice() == 1)
             return 1;
 
     if (D3D_FAILED(kLevelError, device->Reset(&presentParams)))
         return 1;
 
-    for (ICharacter* character : characters)
+    for (CActor* character : characters)
         if (character->OnResetDevice() == 1)
             return 1;
-    for (ITexture* texture : textures)
+    for (CTexture* texture : textures)
         if (texture->Reload() == 1)
             return 1;
-    for (ILight* light : lights)
+    for (CLight* light : lights)
         if (light->OnResetDevice() == 1)
             return 1;
-    for (IFont* font : fonts)
+    for (CFont* font : fonts)
         if (font->OnResetDevice() == 1)
             return 1;
 

@@ -9,6 +9,9 @@
 #include "IGraphics.h"
 
 class CActor;
+class CFont;
+class CLight;
+class CTexture;
 
 // The graphics system: owns the Direct3D object and device, the host's video
 // settings, the remembered render states, the camera and the five registries
@@ -94,11 +97,11 @@ public:
     D3DCAPS9 caps;                        // the default adapter's capabilities
     D3DPRESENT_PARAMETERS presentParams;  // as created; reused by Reset
     std::uint32_t adapterCount;           // only logged
-    std::vector<ICharacter*> characters;  // drawn, reset and destroyed in this order
-    std::vector<ITexture*> textures;
-    std::vector<ILight*> lights;
+    std::vector<CActor*> characters;      // drawn, reset and destroyed in this order
+    std::vector<CTexture*> textures;
+    std::vector<CLight*> lights;
     std::vector<MaterialDesc*> materials;
-    std::vector<IFont*> fonts;
+    std::vector<CFont*> fonts;
     D3DXMATRIX world;                     // identity, set by the projection set-up
     int width;                            // back-buffer width
     int height;                           // back-buffer height

@@ -5,14 +5,14 @@
 #include <cstdint>
 #include <vector>
 
-class ICharacter;
+class CActor;
 
 // A character with the keys the registry is ordered by, read once per sort.
 struct CharacterKeys
 {
     std::int32_t fvf;
     std::uintptr_t material;
-    ICharacter* character;
+    CActor* character;
 };
 
 // Puts entries in the order that the exchange procedure gives (for each

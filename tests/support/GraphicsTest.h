@@ -12,6 +12,14 @@
 #include "RecordingLogger.h"
 #include "VideoSettings.h"
 
+// A registry as the host sees it: the interface pointers it was handed, in
+// registry order.
+template <typename Interface, typename Object>
+std::vector<Interface*> Handed(const std::vector<Object*>& registry)
+{
+    return std::vector<Interface*>(registry.begin(), registry.end());
+}
+
 // A graphics system on a fresh recording device; whatever a test leaves
 // behind is torn down and must leave no live Direct3D object.
 class GraphicsTest : public ::testing::Test

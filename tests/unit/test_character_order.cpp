@@ -17,7 +17,7 @@ std::vector<CharacterKeys> Registry(const std::vector<std::pair<std::int32_t, st
 {
     std::vector<CharacterKeys> entries;
     for (std::size_t i = 0; i < keys.size(); ++i)
-        entries.push_back({keys[i].first, keys[i].second, reinterpret_cast<ICharacter*>(i + 1)});
+        entries.push_back({keys[i].first, keys[i].second, reinterpret_cast<CActor*>(i + 1)});
     return entries;
 }
 

@@ -15,7 +15,9 @@
 
 #include "AllocationCounter.h"
 #include "CActor.h"
+#include "CFont.h"
 #include "CLight.h"
+#include "CTexture.h"
 #include "ExchangeProcedure.h"
 #include "GraphicsTest.h"
 #include "SourceLine.h"
@@ -153,10 +155,10 @@ TEST_F(Frame, ALayerAboveTheHighestWaitsForTheNextSort)
 // Layers 0 up to the highest layer in increasing order, registry order within
 // a layer, then the overlay: the order the frame must draw in, worked out
 // here from the layers the characters hold now.
-std::vector<CActor*> LayeredOrder(const std::vector<ICharacter*>& registry, int highestLayer)
+std::vector<CActor*> LayeredOrder(const std::vector<CActor*>& registry, int highestLayer)
 {
     std::vector<int> layers;
-    for (ICharacter* character : registry)
+    for (CActor* character : registry)
         if (character->GetLayer() >= 0 && character->GetLayer() <= highestLayer)
             layers.push_back(character->GetLayer());
     std::sort(layers.begin(), layers.end());
@@ -164,9 +166,9 @@ std::vector<CActor*> LayeredOrder(const std::vector<ICharacter*>& registry, int 
     layers.push_back(-10);
     std::vector<CActor*> order;
     for (int layer : layers)
-        for (ICharacter* character : registry)
+        for (CActor* character : registry)
             if (character->GetLayer() == layer)
-                order.push_back(static_cast<CActor*>(character));
+                order.push_back(character);
     return order;
 }
 
@@ -255,14 +257,14 @@ TEST_F(Frame, SteadyStateFramesAllocateNothing)
 // --- The sort --------------------------------------------------------------------------
 
 // The registry as the exchange procedure, asking each character for its keys, orders it.
-std::vector<ICharacter*> ExchangeSorted(const std::vector<ICharacter*>& registry)
+std::vector<CActor*> ExchangeSorted(const std::vector<CActor*>& registry)
 {
     std::vector<CharacterKeys> entries;
-    for (ICharacter* character : registry)
+    for (CActor* character : registry)
         entries.push_back({static_cast<std::int32_t>(character->GetFVF()),
                            reinterpret_cast<std::uintptr_t>(character->GetMaterial()), character});
     ExchangeProcedure(entries);
-    std::vector<ICharacter*> sorted;
+    std::vector<CActor*> sorted;
     for (const CharacterKeys& entry : entries)
         sorted.push_back(entry.character);
     return sorted;
@@ -288,7 +290,7 @@ TEST_F(Sort, OrdersFormatsDescendingWithTheExchangeProcedure)
     CActor* b = Register(0x142);
     CActor* c = Register(0x112);
     graphics.SortCharacters();
-    EXPECT_EQ(graphics.characters, std::vector<ICharacter*>({b, a, c}));
+    EXPECT_EQ(graphics.characters, std::vector<CActor*>({b, a, c}));
 
     // Equal formats come out in the order the exchanges leave them: 3, 2, B, A.
     graphics.characters.clear();
@@ -300,7 +302,7 @@ TEST_F(Sort, OrdersFormatsDescendingWithTheExchangeProcedure)
     CActor* second = Register(1);
     CActor* three = Register(3);
     graphics.SortCharacters();
-    EXPECT_EQ(graphics.characters, std::vector<ICharacter*>({three, two, second, first}));
+    EXPECT_EQ(graphics.characters, std::vector<CActor*>({three, two, second, first}));
 }
 
 TEST_F(Sort, OrdersMaterialsByAddressWithinEachFormat)
@@ -311,7 +313,7 @@ TEST_F(Sort, OrdersMaterialsByAddressWithinEachFormat)
     CActor* low = Register(0x42, &materials[0]);
     CActor* none = Register(0x42, nullptr);
     graphics.SortCharacters();
-    EXPECT_EQ(graphics.characters, std::vector<ICharacter*>({none, low, high, other}));
+    EXPECT_EQ(graphics.characters, std::vector<CActor*>({none, low, high, other}));
 }
 
 TEST_F(Sort, MatchesTheExchangeProcedureOnRandomRegistries)
@@ -328,7 +330,7 @@ TEST_F(Sort, MatchesTheExchangeProcedureOnRandomRegistries)
             Register(formats[std::uniform_int_distribution<int>(0, 4)(random)],
                      material < 0 ? nullptr : &materials[material]);
         }
-        const std::vector<ICharacter*> expected = ExchangeSorted(graphics.characters);
+        const std::vector<CActor*> expected = ExchangeSorted(graphics.characters);
         graphics.SortCharacters();
         ASSERT_EQ(graphics.characters, expected) << "round " << round;
         for (ICharacter* character : graphics.characters)
@@ -547,7 +549,7 @@ TEST_F(Reset, AFailureAfterResetStopsTheSequenceForGood)
     EXPECT_EQ(graphics.RenderFrame(), 1);
     EXPECT_EQ(logger.lines.back(),
               ExpectedReport(3, "E_OUTOFMEMORY", "extra/CActor.cpp", "device->CreateVertexBuffer("));
-    ASSERT_EQ(graphics.characters, std::vector<ICharacter*>({second, first}));
+    ASSERT_EQ(graphics.characters, std::vector<CActor*>({second, first}));
     EXPECT_EQ(first->vertexBuffer, nullptr) << "objects after the failing one are not visited";
     EXPECT_EQ(standin::LightEnabled(0), false) << "nor are the lights";
 
@@ -622,14 +624,14 @@ TEST_F(Factories, ShareFileTexturesByExactNameAndStage)
     ITexture* otherCase = graphics.CreateTexture("Stone.bmp", 0);
     ITexture* blank = graphics.CreateTexture(nullptr, 0);
     ITexture* secondBlank = graphics.CreateTexture(nullptr, 0);
-    EXPECT_EQ(graphics.textures, std::vector<ITexture*>({stone, otherStage, otherCase, blank, secondBlank}));
+    EXPECT_EQ(Handed<ITexture>(graphics.textures), std::vector<ITexture*>({stone, otherStage, otherCase, blank, secondBlank}));
     EXPECT_EQ(standin::FileNames(), Lines({"stone.bmp", "stone.bmp", "Stone.bmp"}));
 
     // Destroyed for every holder at once; the stale pointer is unknown after.
     EXPECT_EQ(graphics.DestroyTexture(stone), 0);
     EXPECT_EQ(graphics.DestroyTexture(stone), 1);
     EXPECT_EQ(graphics.DestroyTexture(nullptr), 1);
-    EXPECT_EQ(graphics.textures, std::vector<ITexture*>({otherStage, otherCase, blank, secondBlank}));
+    EXPECT_EQ(Handed<ITexture>(graphics.textures), std::vector<ITexture*>({otherStage, otherCase, blank, secondBlank}));
 }
 
 TEST_F(Factories, AFailedLoadRegistersNothing)
@@ -656,7 +658,7 @@ TEST_F(Factories, ShareFontsByFaceWidthHeightAndWeight)
     EXPECT_EQ(fonts[1].substr(0, 36), "D3DXCreateFontW(Device#1, 8, 16, 400") << "height before width";
     EXPECT_EQ(graphics.DestroyFont(font), 0);
     EXPECT_EQ(graphics.DestroyFont(font), 1);
-    EXPECT_EQ(graphics.fonts, std::vector<IFont*>({swapped}));
+    EXPECT_EQ(Handed<IFont>(graphics.fonts), std::vector<IFont*>({swapped}));
 }
 
 TEST_F(Factories, LightsUpToTheDeviceLimitOnDistinctIndices)
@@ -689,7 +691,7 @@ TEST_F(Factories, CharactersAskForASortAndLeaveInOrder)
     EXPECT_EQ(graphics.DestroyCharacter(second), 0);
     EXPECT_EQ(graphics.DestroyCharacter(second), 1);
     EXPECT_EQ(graphics.DestroyCharacter(nullptr), 1);
-    EXPECT_EQ(graphics.characters, std::vector<ICharacter*>({first, third}));
+    EXPECT_EQ(Handed<ICharacter>(graphics.characters), std::vector<ICharacter*>({first, third}));
 }
 
 TEST_F(Factories, MaterialsStartZeroAndAreForgottenByTheFrameWhenFreed)

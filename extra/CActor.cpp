@@ -106,7 +106,7 @@ int CActor::Render()
 
     const UINT triangleCount = static_cast<UINT>(indexCount / 3);
     if (D3D_FAILED(kLevelError, device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, vertexCount, 0,
-                                                   triangleCount)))
+                                                             triangleCount)))
         return 1;
 
     // The stage-0 alpha operation stays at modulate for whatever comes next.

@@ -67,8 +67,8 @@ int CFont::Create(ILogger* hostLogger, int fontHeight, int fontWidth, int fontWe
     logger->Log(kLevelInfo, "Height: %i", height);
     logger->Log(kLevelInfo, "Weight: %i", weight);
     if (D3D_FAILED(kLevelError, D3DXCreateFontW(device, height, width, weight, 1, FALSE, DEFAULT_CHARSET,
-                                      OUT_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                      DEFAULT_PITCH | FF_DONTCARE, faceNameW, &font)))
+                                                OUT_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                                DEFAULT_PITCH | FF_DONTCARE, faceNameW, &font)))
         return 1;
     logger->NewLine();
     logger->NewLine();

@@ -148,8 +148,8 @@ int CGraphicsD3D::CreateGraphicsSystem(HWND window, ILogger* hostLogger, int, in
         vsync ? D3DPRESENT_INTERVAL_DEFAULT : D3DPRESENT_INTERVAL_IMMEDIATE;
 
     if (D3D_FAILED(kLevelSevere, d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
-                                        D3DCREATE_HARDWARE_VERTEXPROCESSING, &presentParams,
-                                        &device)))
+                                                   D3DCREATE_HARDWARE_VERTEXPROCESSING, &presentParams,
+                                                   &device)))
         return 1;
     if (D3D_FAILED(kLevelSevere, device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE)))
         return 1;
@@ -266,8 +266,8 @@ int CGraphicsD3D::Clear(std::uint32_t color)
     clearColor = color;
     if (device == nullptr)
         return 1;
-    if (D3D_FAILED(kLevelError, device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL,
-                                    clearColor, 1.0f, 0)))
+    const DWORD everything = D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL;
+    if (D3D_FAILED(kLevelError, device->Clear(0, nullptr, everything, clearColor, 1.0f, 0)))
         return 1;
     return 0;
 }

@@ -383,6 +383,25 @@ INSTANTIATE_TEST_SUITE_P(Steps, FrameFailure, ::testing::Values(
     DrawFailure{"SetIndices", 0, 0}, DrawFailure{"SetTransform", 1, 0},  // the camera's comes first
     DrawFailure{"DrawIndexedPrimitive", 0, 0}, DrawFailure{"DrawIndexedPrimitive", 0, -10}));
 
+// The character that fails ends its pass: neither a later character of its
+// layer nor one of the overlay is drawn after it.
+TEST_F(Frame, TheFirstCharacterThatFailsToDrawEndsThePass)
+{
+    CreateQuietly();
+    AddCharacter(0);
+    AddCharacter(0);
+    AddCharacter(-10);
+    AddCharacter(-10);
+    for (int skip : {0, 2})
+    {
+        standin::FailNext("DrawIndexedPrimitive", D3DERR_INVALIDCALL, skip);
+        standin::ClearCalls();
+        EXPECT_EQ(graphics.RenderFrame(), 1) << "skip " << skip;
+        EXPECT_EQ(standin::CountCalls("DrawIndexedPrimitive"), skip + 1);
+        EXPECT_EQ(standin::RenderState(D3DRS_ZENABLE), static_cast<DWORD>(D3DZB_TRUE));
+    }
+}
+
 TEST_F(Frame, FailuresBeforeTheSceneEndTheFrameThere)
 {
     CreateQuietly();

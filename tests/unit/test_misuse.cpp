@@ -7,6 +7,7 @@
 
 #include <standin/Recorder.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <functional>
@@ -80,6 +81,51 @@ TEST_F(Misuse, ASharedTextureDestroyedByOneHolderIsLetGoByEveryCharacter)
     EXPECT_THAT(standin::CallTexts("SetTexture"), IsEmpty());
     EXPECT_THAT(standin::CallTexts("SetTextureStageState"), Contains("SetTextureStageState(0, 2, 0)"));
     EXPECT_EQ(1, graphics.DestroyTexture(texture));
+}
+
+TEST_F(Misuse, ADestroyedTextureIsLetGoOnlyByTheCharactersThatHoldIt)
+{
+    CActor* holder = AddTriangle();
+    CActor* bystander = AddTriangle();
+    ITexture* doomed = graphics.CreateTexture("doomed.bmp", 0);
+    ITexture* kept = graphics.CreateTexture("kept.bmp", 0);
+    holder->SetTextures(doomed, 1);
+    bystander->SetTextures(kept, 1);
+
+    ASSERT_EQ(0, graphics.DestroyTexture(doomed));
+    EXPECT_EQ(nullptr, holder->textures);
+    EXPECT_EQ(kept, bystander->textures);
+    EXPECT_EQ(1, bystander->textureCount);
+    standin::ClearCalls();
+    EXPECT_EQ(0, graphics.RenderFrame());
+    // The bystander's texture is bound for its draw and unbound after it.
+    EXPECT_EQ(2, standin::CountCalls("SetTexture"));
+}
+
+// A character whose record is destroyed now carries its own copy, at another
+// address, and the registry is ordered by address: the next frame sorts it
+// again. Of three records r0 < r1 < r2, the character gets the one on the far
+// side of r1 from its own copy and its neighbour gets r1, so that the destroy
+// swaps the two in the order.
+TEST_F(Misuse, ACharacterWhoseRecordIsDestroyedIsSortedAgainUnderItsCopy)
+{
+    CActor* loser = AddTriangle();
+    CActor* neighbour = AddTriangle();
+    std::vector<MaterialDesc*> records = {graphics.CreateMaterial(), graphics.CreateMaterial(),
+                                          graphics.CreateMaterial()};
+    std::sort(records.begin(), records.end(), std::less<MaterialDesc*>());
+    const bool copyAboveMiddle = std::less<const MaterialDesc*>()(records[1], &loser->ownRecord);
+    MaterialDesc* doomed = copyAboveMiddle ? records[0] : records[2];
+    loser->SetMaterial(doomed);
+    neighbour->SetMaterial(records[1]);
+    ASSERT_EQ(0, graphics.RenderFrame());
+    const std::vector<CActor*> before = graphics.characters;
+    ASSERT_EQ(before, copyAboveMiddle ? std::vector<CActor*>({loser, neighbour})
+                                      : std::vector<CActor*>({neighbour, loser}));
+
+    ASSERT_EQ(0, graphics.DestroyMaterial(doomed));
+    ASSERT_EQ(0, graphics.RenderFrame());
+    EXPECT_EQ(graphics.characters, std::vector<CActor*>(before.rbegin(), before.rend()));
 }
 
 TEST_F(Misuse, ADestroyedRecordsValuesStayWithItsCharactersUnderAnAddressOfTheirOwn)

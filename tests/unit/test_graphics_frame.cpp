@@ -27,7 +27,6 @@ namespace {
 using Lines = std::vector<std::string>;
 
 const char* const kSource = "extra/CGraphicsD3D.cpp";
-const std::uint32_t kXyzDiffuse = D3DFVF_XYZ | D3DFVF_DIFFUSE;  // 0x42
 const std::uint32_t kXyzNormal = D3DFVF_XYZ | D3DFVF_NORMAL;    // 0x12
 
 // Keeps only the calls whose text starts with one of the prefixes.
@@ -44,20 +43,6 @@ Lines CallsStartingWith(const Lines& prefixes)
 class Frame : public GraphicsTest
 {
 protected:
-    // A character with one triangle on the given layer.
-    CActor* AddCharacter(int layer, std::uint32_t fvf = kXyzDiffuse, MaterialDesc* material = nullptr)
-    {
-        const float vertices[9] = {0, 0, 0, 1, 0, 0, 0, 1, 0};
-        const std::uint32_t indices[3] = {0, 1, 2};
-        ICharacter* character = graphics.CreateCharacter();
-        EXPECT_EQ(character->Create(3, layer, fvf, sizeof vertices, 12, 3, vertices, indices), 0);
-        if (material != nullptr)
-        {
-            EXPECT_EQ(character->SetMaterial(material), 0);
-        }
-        return static_cast<CActor*>(character);
-    }
-
     // The characters drawn, in order, by the vertex buffers bound for them.
     std::vector<CActor*> DrawOrder()
     {

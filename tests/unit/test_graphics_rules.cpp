@@ -20,7 +20,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const std::uint32_t kXyzDiffuse = D3DFVF_XYZ | D3DFVF_DIFFUSE;  // 0x42
 
 // The recorded call texts that contain the fragment.
 Lines CallsContaining(const std::string& fragment)
@@ -33,20 +32,6 @@ Lines CallsContaining(const std::string& fragment)
 class Scene : public GraphicsTest
 {
 protected:
-    // A character with one triangle on the given layer.
-    ICharacter* AddCharacter(int layer, MaterialDesc* material = nullptr)
-    {
-        const float vertices[9] = {0, 0, 0, 1, 0, 0, 0, 1, 0};
-        const std::uint32_t indices[3] = {0, 1, 2};
-        ICharacter* character = graphics.CreateCharacter();
-        EXPECT_EQ(character->Create(3, layer, kXyzDiffuse, sizeof vertices, 12, 3, vertices, indices), 0);
-        if (material != nullptr)
-        {
-            EXPECT_EQ(character->SetMaterial(material), 0);
-        }
-        return character;
-    }
-
     // Loses the device, lets it be reset and renders the frame that resets it.
     int RenderResettingFrame()
     {
@@ -65,7 +50,7 @@ protected:
 TEST_F(Scene, AfterAResetTheFirstCharacterAppliesItsFormatAndMaterialAgain)
 {
     CreateQuietly();
-    AddCharacter(0, graphics.CreateMaterial());
+    AddCharacter(0, kXyzDiffuse, graphics.CreateMaterial());
     ASSERT_EQ(graphics.RenderFrame(), 0);
     standin::ClearCalls();
     ASSERT_EQ(graphics.RenderFrame(), 0);
@@ -98,7 +83,7 @@ TEST_F(Scene, AFormatOrMaterialThatFailedToApplyIsNotAppliedAgain)
     for (const char* operation : {"SetFVF", "SetMaterial"})
     {
         CreateQuietly();
-        AddCharacter(0, graphics.CreateMaterial());
+        AddCharacter(0, kXyzDiffuse, graphics.CreateMaterial());
         standin::FailNext(operation, D3DERR_INVALIDCALL);
         standin::ClearCalls();
         EXPECT_EQ(graphics.RenderFrame(), 1) << operation;
@@ -162,7 +147,7 @@ protected:
     {
         CreateQuietly();
         ASSERT_EQ(graphics.SetFillMode(1), 0);
-        AddCharacter(0, graphics.CreateMaterial());
+        AddCharacter(0, kXyzDiffuse, graphics.CreateMaterial());
         ASSERT_NE(graphics.CreateTexture("stone.bmp", 0), nullptr);
         ILight* light = graphics.CreateLight();
         ASSERT_EQ(light->Enable(true), 0);
@@ -212,7 +197,7 @@ INSTANTIATE_TEST_SUITE_P(Steps, ResetSequence, ::testing::Values(
 TEST_F(Scene, ACharacterAppliesFormatMaterialTexturesBuffersThenDraws)
 {
     CreateQuietly();
-    ICharacter* character = AddCharacter(0, graphics.CreateMaterial());
+    ICharacter* character = AddCharacter(0, kXyzDiffuse, graphics.CreateMaterial());
     character->SetTextures(graphics.CreateTexture("stone.bmp", 1), 1);
     character->SetAlphaBlend(true);
     standin::ClearCalls();

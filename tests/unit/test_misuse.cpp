@@ -29,7 +29,6 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
 
-const std::uint32_t kXyzDiffuse = D3DFVF_XYZ | D3DFVF_DIFFUSE;
 const float kVertices[9] = {0, 0, 0, 1, 0, 0, 0, 1, 0};
 const std::uint32_t kIndices[3] = {0, 1, 2};
 

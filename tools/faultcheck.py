@@ -36,7 +36,7 @@ from dataclasses import dataclass
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SCRATCH = os.path.join(ROOT, "build", "faultcheck")
 # Directories of the tree the scratch copy needs to build the unit tests.
-COPIED = ["CMakeLists.txt", "extra", "errors", "standin", "tests", "bench", "tools"]
+COPIED = ["CMakeLists.txt", "cmake", "extra", "errors", "standin", "tests", "bench", "tools"]
 TEST_TIMEOUT_SECONDS = 300
 
 

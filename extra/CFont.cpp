@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "Append.h"
 #include "ComRelease.h"
 #include "ErrorReport.h"
 #include "ILogger.h"
@@ -117,7 +118,7 @@ int CFont::AddText(const char* text, std::uint32_t color, int left, int top, int
     // Past the last entry (also after Release, which empties the array but
     // keeps counting until the next Render) a new one is appended.
     const bool appended = index >= entries.size();
-    if (appended && !AppendEntry())
+    if (appended && !Append(entries, Entry{RECT{0, 0, 0, 0}, 0, nullptr, 0}))
         return 1;
     Entry& entry = appended ? entries.back() : entries[index];
     // Buffers only grow, so a frame like the last one allocates nothing.
@@ -138,19 +139,6 @@ int CFont::AddText(const char* text, std::uint32_t color, int left, int top, int
     entry.color = color;
     ++nextEntry;
     return 0;
-}
-
-bool CFont::AppendEntry() noexcept
-{
-    try
-    {
-        entries.push_back(Entry{RECT{0, 0, 0, 0}, 0, nullptr, 0});
-        return true;
-    }
-    catch (...)
-    {
-        return false;
-    }
 }
 
 int CFont::OnLostDevice()
@@ -190,7 +178,6 @@ int CFont::GetWeight()
 {
     return weight;
 }
-
 
 void CFont::FreeNames()
 {

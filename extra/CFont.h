@@ -51,8 +51,6 @@ public:
     int nextEntry;                      // where the next AddText writes
 
 private:
-    // Appends an empty entry; false when the array cannot grow.
-    bool AppendEntry() noexcept;
     void FreeNames();
 };
 

@@ -11,6 +11,7 @@
 #include "CFont.h"
 #include "CLight.h"
 #include "CTexture.h"
+#include "Append.h"
 #include "CharacterOrder.h"
 #include "ComRelease.h"
 #include "DeletingDestructor.h"
@@ -372,22 +373,6 @@ int DestroyRegistered(std::vector<Object*>& registry, Interface* object)
     ReleaseAndDestroy(*found);
     registry.erase(found);
     return 0;
-}
-
-// Appends to a registry; false, with the registry unchanged, when it cannot
-// grow. No exception may reach the host.
-template <typename Object>
-bool Append(std::vector<Object*>& registry, Object* object) noexcept
-{
-    try
-    {
-        registry.push_back(object);
-        return true;
-    }
-    catch (...)
-    {
-        return false;
-    }
 }
 
 // Destroys every object of a registry in its order, then empties it.

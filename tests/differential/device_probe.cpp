@@ -63,6 +63,17 @@ void CheckWrittenBack(const char* when, const D3DPRESENT_PARAMETERS& p, const D3
           static_cast<long long>(expected.PresentationInterval));
 }
 
+// Creates a device from p, which the device may write back into, and checks
+// the result; gives the device (null when none was made) to the caller.
+IDirect3DDevice9* CreateDevice(IDirect3D9& d3d, HWND window, const char* what,
+                               D3DPRESENT_PARAMETERS& p, HRESULT expected)
+{
+    IDirect3DDevice9* device = nullptr;
+    Check(what, d3d.CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
+                                 D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, &device), expected);
+    return device;
+}
+
 // A windowed device asked for "whatever the window and desktop are".
 void ProbeZeroParameters(IDirect3D9& d3d, HWND window)
 {
@@ -73,10 +84,9 @@ void ProbeZeroParameters(IDirect3D9& d3d, HWND window)
     expected.BackBufferFormat = D3DFMT_X8R8G8B8;  // the desktop's format
     expected.BackBufferCount = 1;
 
-    IDirect3DDevice9* device = nullptr;
     D3DPRESENT_PARAMETERS p = asked;
-    Check("CreateDevice, windowed with zero size, format and count", d3d.CreateDevice(
-        D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, &device), D3D_OK);
+    IDirect3DDevice9* device = CreateDevice(d3d, window,
+                                            "CreateDevice, windowed with zero size, format and count", p, D3D_OK);
     if (device == nullptr)
         return;
     CheckWrittenBack("CreateDevice", p, expected);
@@ -96,10 +106,9 @@ void ProbeFullParameters(IDirect3D9& d3d, HWND window)
     asked.BackBufferFormat = D3DFMT_X8R8G8B8;
     asked.BackBufferCount = 2;
 
-    IDirect3DDevice9* device = nullptr;
     D3DPRESENT_PARAMETERS p = asked;
-    Check("CreateDevice, windowed with every field given", d3d.CreateDevice(
-        D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, &device), D3D_OK);
+    IDirect3DDevice9* device = CreateDevice(d3d, window,
+                                            "CreateDevice, windowed with every field given", p, D3D_OK);
     if (device == nullptr)
         return;
     CheckWrittenBack("given", p, asked);
@@ -111,10 +120,8 @@ void ProbeRefusedParameters(IDirect3D9& d3d, HWND window)
 {
     D3DPRESENT_PARAMETERS p = Windowed(window);
     p.BackBufferCount = D3DPRESENT_BACK_BUFFERS_MAX + 1;
-    IDirect3DDevice9* device = nullptr;
-    Check("CreateDevice with 4 back buffers", d3d.CreateDevice(
-        D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, &device),
-        D3DERR_INVALIDCALL);
+    IDirect3DDevice9* device = CreateDevice(d3d, window,
+                                            "CreateDevice with 4 back buffers", p, D3DERR_INVALIDCALL);
     Check("  leaves the device null", device == nullptr, 1);
     Check("  BackBufferCount written back", p.BackBufferCount, D3DPRESENT_BACK_BUFFERS_MAX + 1);
     if (device != nullptr)
@@ -122,18 +129,13 @@ void ProbeRefusedParameters(IDirect3D9& d3d, HWND window)
 
     p = Windowed(window);
     p.BackBufferCount = D3DPRESENT_BACK_BUFFERS_MAX;
-    device = nullptr;
-    Check("CreateDevice with 3 back buffers", d3d.CreateDevice(
-        D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, &device), D3D_OK);
+    device = CreateDevice(d3d, window, "CreateDevice with 3 back buffers", p, D3D_OK);
     if (device != nullptr)
         device->Release();
 
     p = Windowed(window);
     p.AutoDepthStencilFormat = D3DFMT_D15S1;
-    device = nullptr;
-    Check("CreateDevice with a D15S1 depth buffer", d3d.CreateDevice(
-        D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, &device),
-        D3DERR_INVALIDCALL);
+    device = CreateDevice(d3d, window, "CreateDevice with a D15S1 depth buffer", p, D3DERR_INVALIDCALL);
     if (device != nullptr)
         device->Release();
 }
@@ -150,10 +152,9 @@ void ProbeFullScreen(IDirect3D9& d3d, HWND window)
     D3DPRESENT_PARAMETERS expected = asked;
     expected.BackBufferCount = 1;
 
-    IDirect3DDevice9* device = nullptr;
     D3DPRESENT_PARAMETERS p = asked;
-    Check("CreateDevice, full-screen with zero count", d3d.CreateDevice(
-        D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, &device), D3D_OK);
+    IDirect3DDevice9* device = CreateDevice(d3d, window,
+                                            "CreateDevice, full-screen with zero count", p, D3D_OK);
     if (device == nullptr)
         return;
     CheckWrittenBack("full-screen", p, expected);
@@ -161,10 +162,8 @@ void ProbeFullScreen(IDirect3D9& d3d, HWND window)
 
     p = asked;
     p.BackBufferFormat = D3DFMT_UNKNOWN;
-    device = nullptr;
-    Check("CreateDevice, full-screen with an unknown format", d3d.CreateDevice(
-        D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, &device),
-        D3DERR_INVALIDCALL);
+    device = CreateDevice(d3d, window,
+                          "CreateDevice, full-screen with an unknown format", p, D3DERR_INVALIDCALL);
     if (device != nullptr)
         device->Release();
 }

@@ -88,8 +88,7 @@ TEST(Plugin, DestroyWithoutShutdownReleasesNothing)
     standin::Reset();
     RecordingLogger logger;
     IGraphics* graphics = GetPlugin(nullptr);
-    ASSERT_EQ(graphics->CreateGraphicsSystem(nullptr, &logger, 0, 0, 32, 600, 800, 1, true, true,
-                                             0, 0, 100.0f), 0);
+    ASSERT_EQ(CreateGraphicsSystem(*graphics, nullptr, &logger, VideoSettings()), 0);
     CGraphicsD3D* system = static_cast<CGraphicsD3D*>(graphics);
     ICamera* camera = system->camera;
     IDirect3DDevice9* device = system->device;
@@ -111,8 +110,7 @@ TEST(Plugin, SlotZeroDestroysAndFreesOnlyWithBitZero)
     standin::Reset();
     RecordingLogger logger;
     IGraphics* graphics = GetPlugin(nullptr);
-    ASSERT_EQ(graphics->CreateGraphicsSystem(nullptr, &logger, 0, 0, 32, 600, 800, 1, true, true,
-                                             0, 0, 100.0f), 0);
+    ASSERT_EQ(CreateGraphicsSystem(*graphics, nullptr, &logger, VideoSettings()), 0);
     ASSERT_EQ(graphics->DestroyGraphicsSystem(), 0);
 
     // Without bit 0 the object is destroyed in place and its memory stays

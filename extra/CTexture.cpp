@@ -174,17 +174,18 @@ int CTexture::AddData(const std::uint32_t* pixels, int width, int height)
         return 1;
     const int pitchWords = locked.Pitch / 4;
     const std::size_t stagingWords = FillStaging(pixels, width, height, pitchWords);
+    // Out of memory there is nothing to copy: the texture is still closed
+    // again, and then given up, since it holds no pixels of the host's.
+    // Running out of memory is not the device's failure and is not reported.
+    if (staging != nullptr)
+        std::memcpy(locked.pBits, staging, stagingWords * sizeof *staging);
+    if (D3D_FAILED_AS(kAddDataReportFormat, kLevelError, texture->UnlockRect(0)))
+        return 1;
     if (staging == nullptr)
     {
-        // Out of memory: nothing to copy. The texture is closed again; the
-        // failure is not the device's, so there is no report.
-        texture->UnlockRect(0);
         ReleaseCom(texture);
         return 1;
     }
-    std::memcpy(locked.pBits, staging, stagingWords * sizeof *staging);
-    if (D3D_FAILED_AS(kAddDataReportFormat, kLevelError, texture->UnlockRect(0)))
-        return 1;
     return 0;
 }
 

@@ -10,5 +10,6 @@ set(PLUGIN_SOURCES
     ${PLUGIN_ROOT}/extra/CLight.cpp
     ${PLUGIN_ROOT}/extra/CTexture.cpp
     ${PLUGIN_ROOT}/extra/ErrorReport.cpp
+    ${PLUGIN_ROOT}/extra/MaterialRecords.cpp
     ${PLUGIN_ROOT}/errors/ErrorNames.cpp
 )

@@ -11,6 +11,7 @@
 #include "IGraphics.h"
 #include "ILogger.h"
 #include "ITexture.h"
+#include "MaterialRecords.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ D3DCOLORVALUE ColourOf(const float (&rgb)[3])
 CActor::CActor()
     : device(nullptr),
       owner(nullptr),
+      records(nullptr),
       vertexBuffer(nullptr),
       indexBuffer(nullptr),
       textures(nullptr),
@@ -57,8 +59,7 @@ CActor::CActor()
       logger(nullptr),
       alphaBlend(false),
       textureAlpha(false),
-      materialDesc(nullptr),
-      ownRecord()
+      materialDesc(nullptr)
 {
     ResetTransforms();
 }
@@ -230,17 +231,21 @@ int CActor::ApplyTextures()
 }
 
 // Re-reads the record on every call, so values the host changed in the same
-// record reach the device too.
+// record reach the device too. The values are copied: the frame applies the
+// copy, which outlives a record the host destroys.
 int CActor::SetMaterial(MaterialDesc* record)
 {
     if (record == nullptr)
         return 1;
     // Actors are drawn grouped by record; another record may move this one.
     if (record != materialDesc)
+    {
         owner->RequestSort();
+        records->Hold(record);
+        records->LetGo(materialDesc);
+    }
 
     materialDesc = record;
-    ownRecord = *record;
     material = D3DMATERIAL9();
     material.Ambient = ColourOf(record->ambient);
     material.Diffuse = ColourOf(record->diffuse);
@@ -319,14 +324,6 @@ void CActor::DetachTexture(const ITexture* texture)
         return;
     textures = nullptr;
     textureCount = 0;
-}
-
-void CActor::DetachMaterial(const MaterialDesc* record)
-{
-    if (record == nullptr || materialDesc != record)
-        return;
-    materialDesc = &ownRecord;
-    owner->RequestSort();  // the character now forms a group of its own
 }
 
 bool CActor::CreateVertexBuffer(int reportLevel)

@@ -8,6 +8,7 @@
 #include "MaterialDesc.h"
 
 class IGraphics;
+class MaterialRecords;
 
 // A character: one indexed triangle list in write-only default-pool buffers,
 // with system-memory copies of its vertices and indices from which the
@@ -45,16 +46,14 @@ public:
     // Sets the material copied by the last SetMaterial on the device; the
     // frame calls it when the material record changes between characters.
     virtual int ApplyMaterial();
-    // The graphics system calls these before it frees a texture or a material
-    // record, so that no character keeps a pointer to freed memory. A
-    // character without its texture draws as one never given a texture; one
-    // without its record keeps the values it copied and from then on is
-    // grouped under its own copy, whose address no new record can take.
+    // The graphics system calls this before it frees a texture, so that no
+    // character keeps a pointer to freed memory: a character without its
+    // texture draws as one never given a texture.
     void DetachTexture(const ITexture* texture);
-    void DetachMaterial(const MaterialDesc* record);
 
     IDirect3DDevice9* device;              // the graphics system's, not owned
     IGraphics* owner;                      // asked to re-sort on a new format or material
+    MaterialRecords* records;              // the owner's, told which record this one holds
     IDirect3DVertexBuffer9* vertexBuffer;  // one reference held; null while none
     IDirect3DIndexBuffer9* indexBuffer;    // one reference held; null while none
     ITexture* textures;                    // not owned; null: untextured
@@ -76,7 +75,6 @@ public:
     bool alphaBlend;
     bool textureAlpha;
     MaterialDesc* materialDesc;            // not owned: records belong to the graphics system
-    MaterialDesc ownRecord;                // the values of the last record given to SetMaterial
 
 private:
     // Buffer steps shared by Create and OnResetDevice, which report their

@@ -72,7 +72,6 @@ CGraphicsD3D::CGraphicsD3D()
       maxVisibleDepth(0.0f),
       clearColor(0),
       cachedFVF(-1),
-      cachedMaterial(nullptr),
       highestLayer(0),
       backBufferCount(0),
       sortRequested(false),
@@ -403,6 +402,7 @@ ICharacter* CGraphicsD3D::CreateCharacter()
     }
     character->device = device;
     character->owner = this;
+    character->records = &materials;
     if (character->Init(logger) == 1)
     {
         characters.pop_back();
@@ -445,13 +445,7 @@ ITexture* CGraphicsD3D::CreateTexture(const char* fileName, int stage)
 
 MaterialDesc* CGraphicsD3D::CreateMaterial()
 {
-    MaterialDesc* material = new (std::nothrow) MaterialDesc();
-    if (material != nullptr && !Append(materials, material))
-    {
-        delete material;
-        return nullptr;
-    }
-    return material;
+    return materials.Create();
 }
 
 ILight* CGraphicsD3D::CreateLight()
@@ -522,15 +516,7 @@ int CGraphicsD3D::DestroyCharacter(ICharacter* character)
     const auto found = std::find(characters.begin(), characters.end(), character);
     if (character == nullptr || found == characters.end())
         return 1;
-    // The character's own copy of a destroyed record dies with it. The host
-    // may have handed that copy (from GetMaterial) to other characters, and
-    // a new record may later get its address: nothing may keep it.
-    const MaterialDesc* ownRecord = &(*found)->ownRecord;
-    if (cachedMaterial == ownRecord)
-        cachedMaterial = nullptr;
-    for (CActor* other : characters)
-        if (other != character)
-            other->DetachMaterial(ownRecord);
+    materials.LetGo((*found)->GetMaterial());
     return DestroyRegistered(characters, character);
 }
 
@@ -555,20 +541,11 @@ int CGraphicsD3D::DestroyFont(IFont* font)
     return DestroyRegistered(fonts, font);
 }
 
+// Characters that hold the record keep it, and the values they copied from
+// it: nothing is sorted or applied again because of the destroy.
 int CGraphicsD3D::DestroyMaterial(MaterialDesc* material)
 {
-    const auto found = std::find(materials.begin(), materials.end(), material);
-    if (material == nullptr || found == materials.end())
-        return 1;
-    // A new record may later get the same address; the frame must not take
-    // it for the one it applied last.
-    if (cachedMaterial == material)
-        cachedMaterial = nullptr;
-    for (CActor* character : characters)
-        character->DetachMaterial(material);
-    delete material;
-    materials.erase(found);
-    return 0;
+    return materials.Destroy(material) ? 0 : 1;
 }
 
 // --- The frame ------------------------------------------------------------------
@@ -717,9 +694,9 @@ int CGraphicsD3D::DrawCharacter(CActor* character)
         if (character->ApplyFVF() == 1)
             return 1;
     }
-    if (character->materialDesc != cachedMaterial)
+    if (character->materialDesc != materials.LastApplied())
     {
-        cachedMaterial = character->materialDesc;
+        materials.SetLastApplied(character->materialDesc);
         if (character->ApplyMaterial() == 1)
             return 1;
     }
@@ -791,9 +768,10 @@ int CGraphicsD3D::ResetDevice()
         if (font->OnResetDevice() == 1)
             return 1;
 
-    // Reset returned the device's format and material to their defaults.
+    // Reset returned the device's format and material to their defaults:
+    // no format, and the zero material of a character without a record.
     cachedFVF = -1;
-    cachedMaterial = nullptr;
+    materials.SetLastApplied(nullptr);
     if (SetUpProjection() == 1 || SetLighting(lightingEnabled) == 1 ||
         SetFillMode(fillMode) == 1 || SetAmbientLight(ambientColor) == 1)
         return 1;
@@ -819,9 +797,7 @@ int CGraphicsD3D::DestroyGraphicsSystem()
     DestroyAll(characters);
     DestroyAll(textures);
     DestroyAll(lights);
-    for (MaterialDesc* material : materials)
-        delete material;
-    materials.clear();
+    materials.FreeAll();
     DestroyAll(fonts);
     if (camera != nullptr)
     {
@@ -832,9 +808,8 @@ int CGraphicsD3D::DestroyGraphicsSystem()
     ReleaseCom(d3d);
 
     // A later CreateGraphicsSystem starts with a new device that has none of
-    // the old one's state.
+    // the old one's state (FreeAll forgot the material applied last).
     cachedFVF = -1;
-    cachedMaterial = nullptr;
     return 0;
 }
 

@@ -7,6 +7,7 @@
 #include "CharacterOrder.h"
 #include "Direct3D.h"
 #include "IGraphics.h"
+#include "MaterialRecords.h"
 
 class CActor;
 class CFont;
@@ -100,7 +101,7 @@ public:
     std::vector<CActor*> characters;      // drawn, reset and destroyed in this order
     std::vector<CTexture*> textures;
     std::vector<CLight*> lights;
-    std::vector<MaterialDesc*> materials;
+    MaterialRecords materials;            // with the record the frame applied last
     std::vector<CFont*> fonts;
     D3DXMATRIX world;                     // identity, set by the projection set-up
     int width;                            // back-buffer width
@@ -111,7 +112,6 @@ public:
     float maxVisibleDepth;                // far clipping distance
     std::uint32_t clearColor;             // the colour every frame starts with
     int cachedFVF;                        // last vertex format applied; -1 none
-    MaterialDesc* cachedMaterial;         // last material record applied
     int highestLayer;                     // largest layer seen at a sort; never lowered
     int backBufferCount;
     bool sortRequested;                   // the next frame re-orders the characters

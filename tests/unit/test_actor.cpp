@@ -45,18 +45,6 @@ public:
     int binds = 0, unbinds = 0, result = 0;
 };
 
-// Notes at each Release whether a re-sort had already been requested.
-class SortWatchingActor : public CActor
-{
-public:
-    int Release() override
-    {
-        sortRequestedAtRelease.push_back(static_cast<CGraphicsD3D*>(owner)->sortRequested);
-        return CActor::Release();
-    }
-    std::vector<bool> sortRequestedAtRelease;
-};
-
 class ActorTest : public DeviceTest
 {
 protected:
@@ -65,6 +53,7 @@ protected:
         DeviceTest::SetUp();
         actor->device = device;
         actor->owner = &graphics;
+        actor->records = &graphics.materials;
         ASSERT_EQ(actor->Init(&logger), 0);
         for (std::size_t i = 0; i < vertices.size(); ++i)
             vertices[i] = static_cast<unsigned char>(i * 7 + 1);
@@ -93,7 +82,7 @@ protected:
     }
 
     CGraphicsD3D graphics;
-    SortWatchingActor* actor = new SortWatchingActor();
+    CActor* actor = new CActor();
     std::vector<unsigned char> vertices = std::vector<unsigned char>(64);
     std::vector<std::uint32_t> indices = {0, 1, 2, 2, 1, 3, 0};
 };
@@ -137,22 +126,6 @@ TEST_F(ActorTest, GeometryThatCannotBeCopiedIsRefusedAndTheOldGeometryStays)
     EXPECT_EQ(actor->Create(4, 0, kFormat, 64, 16, -3, vertices.data(), indices.data()), 1);
     EXPECT_THAT(standin::CallTexts(), IsEmpty());
     EXPECT_EQ(actor->vertexBuffer, buffer);
-}
-
-TEST_F(ActorTest, CreateResortsOnlyForANewFormatBeforeDroppingTheOldGeometry)
-{
-    ASSERT_EQ(CreateQuad(), 0);  // from format 0
-    EXPECT_TRUE(graphics.sortRequested);
-    graphics.sortRequested = false;
-    ASSERT_EQ(CreateQuad(kFormat, 3), 0);
-    EXPECT_FALSE(graphics.sortRequested);
-    EXPECT_EQ(actor->GetLayer(), 3);
-    ASSERT_EQ(CreateQuad(kFormat | D3DFVF_TEX1), 0);
-    EXPECT_THAT(actor->sortRequestedAtRelease, ElementsAre(true, false, true));
-    // Each Create gave back the buffers of the one before.
-    EXPECT_THAT(standin::LiveObjects(),
-                ElementsAre(StartsWith("Direct3D#"), StartsWith("Device#"), StartsWith("VertexBuffer#5 "),
-                            StartsWith("IndexBuffer#6 ")));
 }
 
 TEST_F(ActorTest, WorldIsRotationThenTranslationThenScalingAndCreateResetsIt)

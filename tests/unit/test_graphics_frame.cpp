@@ -590,7 +590,6 @@ TEST_F(Frame, ShutdownDestroysRegistriesInOrderThenCameraDeviceAndDirect3D)
         "Direct3D.Release()",
     }));
     EXPECT_TRUE(graphics.characters.empty());
-    EXPECT_TRUE(graphics.materials.empty());
     EXPECT_EQ(graphics.camera, nullptr);
     EXPECT_EQ(graphics.device, nullptr);
     EXPECT_EQ(graphics.d3d, nullptr);
@@ -698,15 +697,13 @@ TEST_F(Factories, CharactersAskForASortAndLeaveInOrder)
     EXPECT_EQ(Handed<ICharacter>(graphics.characters), std::vector<ICharacter*>({first, third}));
 }
 
-TEST_F(Factories, MaterialsStartZeroAndAreForgottenByTheFrameWhenFreed)
+TEST_F(Factories, MaterialsStartZeroAndAreDestroyedOnce)
 {
     CreateQuietly();
     MaterialDesc* material = graphics.CreateMaterial();
     const MaterialDesc zero = {};
     EXPECT_EQ(std::memcmp(material, &zero, sizeof zero), 0);
-    graphics.cachedMaterial = material;
     EXPECT_EQ(graphics.DestroyMaterial(material), 0);
-    EXPECT_EQ(graphics.cachedMaterial, nullptr);
     EXPECT_EQ(graphics.DestroyMaterial(material), 1);
 }
 

@@ -25,10 +25,8 @@ void ExpectStartValues(const CGraphicsD3D& graphics)
     EXPECT_TRUE(graphics.characters.empty());
     EXPECT_TRUE(graphics.textures.empty());
     EXPECT_TRUE(graphics.lights.empty());
-    EXPECT_TRUE(graphics.materials.empty());
     EXPECT_TRUE(graphics.fonts.empty());
     EXPECT_EQ(graphics.cachedFVF, -1);
-    EXPECT_EQ(graphics.cachedMaterial, nullptr);
     EXPECT_EQ(graphics.highestLayer, 0);
     EXPECT_FALSE(graphics.sortRequested);
 }

@@ -13,11 +13,16 @@ class MaterialRecords;
 // A character: one indexed triangle list in write-only default-pool buffers,
 // with system-memory copies of its vertices and indices from which the
 // buffers are rebuilt after a device reset.
-class CActor : public ICharacter
+//
+// Final, with a destructor that is not virtual: the graphics system calls
+// ApplyMaterial through the table, so it must stand right after ICharacter's
+// operations, and a virtual destructor would put GCC's two destructor slots
+// in front of it. Slot 0 destroys a CActor, and nothing derives from it.
+class CActor final : public ICharacter
 {
 public:
     CActor();
-    virtual ~CActor();
+    ~CActor();
 
     // Runs the destructor and, with bit 0 of flags, frees the memory.
     void* DeletingDestructor(unsigned int flags) override;

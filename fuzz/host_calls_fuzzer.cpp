@@ -332,7 +332,8 @@ private:
         case 1: character->SetTextures(Pick(input, textures), AnyInt()); break;
         case 2:
         {
-            // A registered record, or any character's own copy of a destroyed one.
+            // A registered record, or the one another character holds, which
+            // may have been destroyed since.
             ICharacter* source = Pick(input, characters);
             character->SetMaterial(input.ConsumeBool() ? Pick(input, materials) : source->GetMaterial());
             break;
@@ -513,7 +514,7 @@ private:
         case 4: graphics->DestroyFont(Pick(input, deadFonts)); break;
         case 5:
         {
-            // A character's own copy of a destroyed record is not a record.
+            // The record a character holds: refused once it was destroyed.
             ICharacter* character = Pick(input, characters);
             MaterialDesc* record = character != nullptr ? character->GetMaterial() : nullptr;
             if (std::find(materials.begin(), materials.end(), record) == materials.end())

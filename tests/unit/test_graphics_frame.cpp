@@ -1,4 +1,5 @@
-// The frame: draw order, the sort and the state caches; device loss and the
+// The frame's sequence and failures (its draw order, sort and caches are
+// checked against a model in test_frame_model.cpp); device loss and the
 // reset sequence; shutdown; the factories' sharing rules; screenshots.
 
 #include <gtest/gtest.h>
@@ -8,7 +9,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <random>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -18,7 +18,6 @@
 #include "CFont.h"
 #include "CLight.h"
 #include "CTexture.h"
-#include "ExchangeProcedure.h"
 #include "GraphicsTest.h"
 #include "SourceLine.h"
 
@@ -42,24 +41,6 @@ Lines CallsStartingWith(const Lines& prefixes)
 
 class Frame : public GraphicsTest
 {
-protected:
-    // The characters drawn, in order, by the vertex buffers bound for them.
-    std::vector<CActor*> DrawOrder()
-    {
-        std::vector<CActor*> order;
-        for (const standin::Call& call : standin::Calls())
-        {
-            if (call.name != "SetStreamSource")
-                continue;
-            for (ICharacter* character : graphics.characters)
-            {
-                CActor* actor = static_cast<CActor*>(character);
-                if (call.args.find(standin::ObjectName(actor->vertexBuffer) + ",") != std::string::npos)
-                    order.push_back(actor);
-            }
-        }
-        return order;
-    }
 };
 
 // --- The frame sequence --------------------------------------------------------------
@@ -81,137 +62,6 @@ TEST_F(Frame, WithNothingToDrawPresentsClearsAndClosesTheScene)
         "EndScene()",
     }));
     EXPECT_TRUE(logger.lines.empty());
-}
-
-TEST_F(Frame, DrawsLayerByLayerThenTheOverlayWithoutDepthTest)
-{
-    CreateQuietly();
-    CActor* layer2 = AddCharacter(2);
-    CActor* overlay = AddCharacter(-10);
-    CActor* hidden = AddCharacter(-1);
-    CActor* layer0 = AddCharacter(0);
-    CActor* layer1 = AddCharacter(1);
-    standin::ClearCalls();
-    ASSERT_EQ(graphics.RenderFrame(), 0);
-
-    EXPECT_EQ(DrawOrder(), std::vector<CActor*>({layer0, layer1, layer2, overlay}));
-    EXPECT_EQ(graphics.highestLayer, 2);
-    (void)hidden;
-    // Depth testing is off for the overlay only.
-    const Lines calls = CallsStartingWith({"SetRenderState(7,", "DrawIndexedPrimitive", "EndScene"});
-    EXPECT_EQ(calls, Lines({
-        "DrawIndexedPrimitive(4, 0, 0, 3, 0, 1)",
-        "DrawIndexedPrimitive(4, 0, 0, 3, 0, 1)",
-        "DrawIndexedPrimitive(4, 0, 0, 3, 0, 1)",
-        "SetRenderState(7, 0)",
-        "DrawIndexedPrimitive(4, 0, 0, 3, 0, 1)",
-        "SetRenderState(7, 1)",
-        "EndScene()",
-    }));
-}
-
-TEST_F(Frame, ALayerAboveTheHighestWaitsForTheNextSort)
-{
-    CreateQuietly();
-    CActor* character = AddCharacter(3);
-    ASSERT_EQ(graphics.RenderFrame(), 0);
-    EXPECT_EQ(graphics.highestLayer, 3);
-
-    // The same format asks for no sort: layer 5 is above the highest layer.
-    const float vertices[9] = {};
-    const std::uint32_t indices[3] = {0, 1, 2};
-    ASSERT_EQ(character->Create(3, 5, kXyzDiffuse, sizeof vertices, 12, 3, vertices, indices), 0);
-    standin::ClearCalls();
-    ASSERT_EQ(graphics.RenderFrame(), 0);
-    EXPECT_TRUE(DrawOrder().empty());
-
-    graphics.RequestSort();
-    standin::ClearCalls();
-    ASSERT_EQ(graphics.RenderFrame(), 0);
-    EXPECT_EQ(DrawOrder(), std::vector<CActor*>({character}));
-
-    // Destroying it does not lower the highest layer.
-    ASSERT_EQ(graphics.DestroyCharacter(character), 0);
-    AddCharacter(0);
-    ASSERT_EQ(graphics.RenderFrame(), 0);
-    EXPECT_EQ(graphics.highestLayer, 5);
-}
-
-// Layers 0 up to the highest layer in increasing order, registry order within
-// a layer, then the overlay: the order the frame must draw in, worked out
-// here from the layers the characters hold now.
-std::vector<CActor*> LayeredOrder(const std::vector<CActor*>& registry, int highestLayer)
-{
-    std::vector<int> layers;
-    for (CActor* character : registry)
-        if (character->GetLayer() >= 0 && character->GetLayer() <= highestLayer)
-            layers.push_back(character->GetLayer());
-    std::sort(layers.begin(), layers.end());
-    layers.erase(std::unique(layers.begin(), layers.end()), layers.end());
-    layers.push_back(-10);
-    std::vector<CActor*> order;
-    for (int layer : layers)
-        for (CActor* character : registry)
-            if (character->GetLayer() == layer)
-                order.push_back(character);
-    return order;
-}
-
-// Layer numbers far apart, the largest one included, cost nothing by
-// themselves; characters moved to other layers between frames without a sort
-// are drawn on their new layers at the next frame.
-TEST_F(Frame, DrawsTheLayersInOrderWhateverTheirNumbers)
-{
-    CreateQuietly();
-    const int layers[] = {0, 1, 2, 7, 1000, 2147483647, -10, -1, -11, -2147483647 - 1};
-    std::mt19937 random(6);
-    std::vector<CActor*> characters;
-    for (int i = 0; i < 40; ++i)
-        characters.push_back(AddCharacter(layers[random() % 10]));
-    standin::ClearCalls();
-    ASSERT_EQ(graphics.RenderFrame(), 0);
-    ASSERT_EQ(graphics.highestLayer, 2147483647);
-    EXPECT_EQ(DrawOrder(), LayeredOrder(graphics.characters, graphics.highestLayer));
-
-    const float vertices[9] = {};
-    const std::uint32_t indices[3] = {0, 1, 2};
-    for (int frame = 0; frame < 3; ++frame)
-    {
-        for (int moved = 0; moved < 5; ++moved)
-        {
-            ASSERT_EQ(characters[random() % 40]->Create(3, layers[random() % 10], kXyzDiffuse, sizeof vertices, 12,
-                                                        3, vertices, indices), 0);
-        }
-        ASSERT_FALSE(graphics.sortRequested);
-        standin::ClearCalls();
-        ASSERT_EQ(graphics.RenderFrame(), 0);
-        EXPECT_EQ(DrawOrder(), LayeredOrder(graphics.characters, graphics.highestLayer)) << "frame " << frame;
-    }
-}
-
-// Format and material are applied only when they change, within a frame and
-// across frames; textures, buffers and the draw happen for every character.
-TEST_F(Frame, AppliesFormatAndMaterialOnlyWhenTheyChange)
-{
-    CreateQuietly();
-    MaterialDesc* shared = graphics.CreateMaterial();
-    shared->diffuse[0] = 1.0f;
-    AddCharacter(0, kXyzNormal, shared);
-    AddCharacter(0, kXyzNormal, shared);
-    standin::ClearCalls();
-    ASSERT_EQ(graphics.RenderFrame(), 0);
-    EXPECT_EQ(standin::CountCalls("SetFVF"), 1);
-    EXPECT_EQ(standin::CountCalls("SetMaterial"), 1);
-    EXPECT_EQ(standin::CountCalls("SetStreamSource"), 2);
-    EXPECT_EQ(standin::CountCalls("SetIndices"), 2);
-    EXPECT_EQ(standin::CountCalls("DrawIndexedPrimitive"), 2);
-    EXPECT_EQ(standin::CountCalls("SetTextureStageState"), 6) << "untextured stage set per character";
-
-    standin::ClearCalls();
-    ASSERT_EQ(graphics.RenderFrame(), 0);
-    EXPECT_EQ(standin::CountCalls("SetFVF"), 0);
-    EXPECT_EQ(standin::CountCalls("SetMaterial"), 0);
-    EXPECT_EQ(standin::CountCalls("DrawIndexedPrimitive"), 2);
 }
 
 // Once a scene has been drawn, a frame that draws it again (text included)
@@ -237,91 +87,6 @@ TEST_F(Frame, SteadyStateFramesAllocateNothing)
     }
     EXPECT_EQ(allocations.Count(), 0u);
     standin::SetRecording(true);
-}
-
-// --- The sort --------------------------------------------------------------------------
-
-// The registry as the exchange procedure, asking each character for its keys, orders it.
-std::vector<CActor*> ExchangeSorted(const std::vector<CActor*>& registry)
-{
-    std::vector<CharacterKeys> entries;
-    for (CActor* character : registry)
-        entries.push_back({static_cast<std::int32_t>(character->GetFVF()),
-                           reinterpret_cast<std::uintptr_t>(character->GetMaterial()), character});
-    ExchangeProcedure(entries);
-    std::vector<CActor*> sorted;
-    for (const CharacterKeys& entry : entries)
-        sorted.push_back(entry.character);
-    return sorted;
-}
-
-class Sort : public GraphicsTest
-{
-protected:
-    // A character that only carries sort keys; the registry owns it.
-    CActor* Register(std::uint32_t fvf, MaterialDesc* material = nullptr)
-    {
-        CActor* character = new CActor();
-        character->fvf = fvf;
-        character->materialDesc = material;
-        graphics.characters.push_back(character);
-        return character;
-    }
-};
-
-TEST_F(Sort, OrdersFormatsDescendingWithTheExchangeProcedure)
-{
-    CActor* a = Register(0x112);
-    CActor* b = Register(0x142);
-    CActor* c = Register(0x112);
-    graphics.SortCharacters();
-    EXPECT_EQ(graphics.characters, std::vector<CActor*>({b, a, c}));
-
-    // Equal formats come out in the order the exchanges leave them: 3, 2, B, A.
-    graphics.characters.clear();
-    delete a;
-    delete b;
-    delete c;
-    CActor* first = Register(1);
-    CActor* two = Register(2);
-    CActor* second = Register(1);
-    CActor* three = Register(3);
-    graphics.SortCharacters();
-    EXPECT_EQ(graphics.characters, std::vector<CActor*>({three, two, second, first}));
-}
-
-TEST_F(Sort, OrdersMaterialsByAddressWithinEachFormat)
-{
-    MaterialDesc materials[2];
-    CActor* high = Register(0x42, &materials[1]);
-    CActor* other = Register(0x12, &materials[0]);
-    CActor* low = Register(0x42, &materials[0]);
-    CActor* none = Register(0x42, nullptr);
-    graphics.SortCharacters();
-    EXPECT_EQ(graphics.characters, std::vector<CActor*>({none, low, high, other}));
-}
-
-TEST_F(Sort, MatchesTheExchangeProcedureOnRandomRegistries)
-{
-    MaterialDesc materials[4];
-    std::mt19937 random(20261205);
-    for (int round = 0; round < 200; ++round)
-    {
-        const int count = std::uniform_int_distribution<int>(0, 24)(random);
-        for (int i = 0; i < count; ++i)
-        {
-            const std::uint32_t formats[] = {0x12, 0x42, 0x142, 0x152, 0x80000000};
-            const int material = std::uniform_int_distribution<int>(-1, 3)(random);
-            Register(formats[std::uniform_int_distribution<int>(0, 4)(random)],
-                     material < 0 ? nullptr : &materials[material]);
-        }
-        const std::vector<CActor*> expected = ExchangeSorted(graphics.characters);
-        graphics.SortCharacters();
-        ASSERT_EQ(graphics.characters, expected) << "round " << round;
-        for (ICharacter* character : graphics.characters)
-            delete static_cast<CActor*>(character);
-        graphics.characters.clear();
-    }
 }
 
 // --- Failures inside the frame ----------------------------------------------------------

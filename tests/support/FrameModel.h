@@ -1,0 +1,254 @@
+#ifndef TESTS_FRAMEMODEL_H
+#define TESTS_FRAMEMODEL_H
+
+#include <cstdint>
+#include <cstdio>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "MaterialDesc.h"
+
+// The frame's rules written out one by one as they are stated, sharing no
+// code with the plug-in: the reference that random host programs run beside
+// it (test_frame_model.cpp). It holds what the draw order and the two caches
+// depend on and writes the device calls that these decide, in the order made:
+//
+//   "Reset", "Present", "BeginScene", "EndScene", "SetRenderState(7, <0|1>)",
+//   "SetFVF(<format>)", "SetMaterial(<the 17 values of D3DMATERIAL9>)",
+//   "Draw(<the character's vertex count>)"
+//
+// Characters are told apart by their vertex count, which every draw carries.
+class FrameModel
+{
+public:
+    // --- The host's calls -------------------------------------------------------
+
+    // CreateCharacter: appended, and the next frame sorts.
+    void CreateCharacter(const void* handle, std::uint32_t vertexCount)
+    {
+        Character character;
+        character.handle = handle;
+        character.vertexCount = vertexCount;
+        registry.push_back(character);
+        resortRequested = true;
+    }
+
+    // A character's Create: a format other than its last asks for a sort.
+    void Create(const void* handle, std::uint32_t fvf, int layer)
+    {
+        Character& character = Find(handle);
+        if (fvf != character.fvf)
+            resortRequested = true;
+        character.fvf = fvf;
+        character.layer = layer;
+    }
+
+    // A character's SetMaterial: another record asks for a sort; the record's
+    // values are copied now and set on the device at once.
+    void SetMaterial(const void* handle, const MaterialDesc* record)
+    {
+        Character& character = Find(handle);
+        if (record != character.record)
+            resortRequested = true;
+        character.record = record;
+        character.values = *record;
+        Call("SetMaterial(" + MaterialText(character.values) + ")");
+    }
+
+    void RequestSort() { resortRequested = true; }
+
+    // The registry closes the gap; nothing else changes.
+    int DestroyCharacter(const void* handle)
+    {
+        for (std::size_t i = 0; i < registry.size(); ++i)
+            if (registry[i].handle == handle)
+            {
+                registry.erase(registry.begin() + static_cast<std::ptrdiff_t>(i));
+                return 0;
+            }
+        return 1;
+    }
+
+    void CreateMaterial(const MaterialDesc* record) { records.push_back(record); }
+
+    // The record is freed; characters keep their pointer and their copy of
+    // its values, and the frame only ever compares the pointer.
+    int DestroyMaterial(const MaterialDesc* record)
+    {
+        for (std::size_t i = 0; i < records.size(); ++i)
+            if (records[i] == record)
+            {
+                records.erase(records.begin() + static_cast<std::ptrdiff_t>(i));
+                return 0;
+            }
+        return 1;
+    }
+
+    // --- The device ---------------------------------------------------------------
+
+    // Lost: Present fails until the device may be reset.
+    void LoseDevice() { device = Device::Lost; }
+    // The next frame's device check starts the reset sequence.
+    void MakeDeviceResettable() { device = Device::Resettable; }
+
+    // --- RenderFrame ------------------------------------------------------------------
+
+    int RenderFrame()
+    {
+        if (device == Device::Resettable)
+            ResetSequence();
+        Call("Present");
+        if (device == Device::Lost)
+            return 1;
+        Call("BeginScene");
+        if (resortRequested)
+        {
+            resortRequested = false;
+            Sort();
+            for (const Character& character : registry)
+                if (character.layer > highestLayer)
+                    highestLayer = character.layer;
+        }
+        // Every layer from 0 to the highest layer, each a walk of the whole
+        // registry. A layer that no character has draws nothing, so only the
+        // layers that characters have are walked: the same calls, in the same
+        // order, without counting through empty layers up to 2^31.
+        std::set<int> layers;
+        for (const Character& character : registry)
+            if (character.layer >= 0 && character.layer <= highestLayer)
+                layers.insert(character.layer);
+        for (int layer : layers)
+            for (const Character& character : registry)
+                if (character.layer == layer)
+                    Draw(character);
+        Call("SetRenderState(7, 0)");
+        for (const Character& character : registry)
+            if (character.layer == -10)
+                Draw(character);
+        Call("SetRenderState(7, 1)");
+        Call("EndScene");
+        return 0;
+    }
+
+    // The calls made since the last time, which are forgotten.
+    std::vector<std::string> TakeCalls() { return std::exchange(calls, {}); }
+
+    // Every record a character holds, and the record the frame applied last.
+    std::set<const MaterialDesc*> RecordsReferred() const
+    {
+        std::set<const MaterialDesc*> referred = {cachedMaterial};
+        for (const Character& character : registry)
+            referred.insert(character.record);
+        return referred;
+    }
+
+    // The 17 values of a D3DMATERIAL9 made from a record, as
+    // "diffuse r, g, b, a, ambient ..., specular ..., emissive ..., power";
+    // records carry no alpha.
+    static std::string MaterialText(const MaterialDesc& record)
+    {
+        std::string text;
+        for (const float* rgb : {record.diffuse, record.ambient, record.specular, record.emissive})
+            text += Number(rgb[0]) + ", " + Number(rgb[1]) + ", " + Number(rgb[2]) + ", 0, ";
+        return text + Number(record.power);
+    }
+
+    static std::string Number(double value)
+    {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.9g", value);
+        return text;
+    }
+
+private:
+    struct Character
+    {
+        const void* handle = nullptr;
+        std::uint32_t vertexCount = 0;
+        std::uint32_t fvf = 0;
+        int layer = 0;
+        const MaterialDesc* record = nullptr;
+        MaterialDesc values = {};  // zero until the first SetMaterial
+    };
+    enum class Device { Working, Lost, Resettable };
+
+    Character& Find(const void* handle)
+    {
+        for (Character& character : registry)
+            if (character.handle == handle)
+                return character;
+        throw std::logic_error("no such character in the model");
+    }
+
+    void Call(const std::string& text) { calls.push_back(text); }
+
+    // Objects drop and rebuild their resources around Reset; the format
+    // cache is set back to none. The plug-in also sets the material cache
+    // back to null, the zero material a reset device holds.
+    void ResetSequence()
+    {
+        Call("Reset");
+        device = Device::Working;
+        cachedFVF = -1;
+        cachedMaterial = nullptr;
+        Call("SetRenderState(7, 1)");
+    }
+
+    // The exchange procedure: by format, descending, comparing signed
+    // integers; then within each run of equal formats by material,
+    // ascending, comparing addresses as unsigned numbers.
+    void Sort()
+    {
+        const std::size_t count = registry.size();
+        for (std::size_t i = 0; i < count; ++i)
+            for (std::size_t j = i + 1; j < count; ++j)
+                if (static_cast<std::int32_t>(registry[i].fvf) < static_cast<std::int32_t>(registry[j].fvf))
+                    std::swap(registry[i], registry[j]);
+
+        std::vector<std::size_t> firsts, lasts;
+        for (std::size_t i = 0; i < count; ++i)
+        {
+            if (i == 0 || registry[i].fvf != registry[i - 1].fvf)
+                firsts.push_back(i);
+            if (i + 1 == count || registry[i].fvf != registry[i + 1].fvf)
+                lasts.push_back(i);
+        }
+        for (std::size_t run = 0; run < firsts.size(); ++run)
+            for (std::size_t i = firsts[run]; i <= lasts[run]; ++i)
+                for (std::size_t j = i + 1; j <= lasts[run]; ++j)
+                    if (reinterpret_cast<std::uintptr_t>(registry[j].record) <
+                        reinterpret_cast<std::uintptr_t>(registry[i].record))
+                        std::swap(registry[i], registry[j]);
+    }
+
+    // Format and material only when they differ from the ones applied last,
+    // in this frame or an earlier one; the cache is written first.
+    void Draw(const Character& character)
+    {
+        if (static_cast<std::int32_t>(character.fvf) != cachedFVF)
+        {
+            cachedFVF = static_cast<std::int32_t>(character.fvf);
+            Call("SetFVF(" + std::to_string(character.fvf) + ")");
+        }
+        if (character.record != cachedMaterial)
+        {
+            cachedMaterial = character.record;
+            Call("SetMaterial(" + MaterialText(character.values) + ")");
+        }
+        Call("Draw(" + std::to_string(character.vertexCount) + ")");
+    }
+
+    std::vector<Character> registry;
+    std::vector<const MaterialDesc*> records;
+    std::int32_t cachedFVF = -1;
+    const MaterialDesc* cachedMaterial = nullptr;
+    int highestLayer = 0;
+    bool resortRequested = false;
+    Device device = Device::Working;
+    std::vector<std::string> calls;
+};
+
+#endif

@@ -1,28 +1,22 @@
-// Device creation from the host's video settings, the projection set-up and
-// the frame operations with their remembered states.
-
-#include <gtest/gtest.h>
+// Device creation from the host's video settings, and the frame operations
+// with the values they remember. Creation's failures are among the report
+// sites of the fault sweep.
 
 #include <standin/Recorder.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
-#include "GraphicsTest.h"
+#include "HostTest.h"
 #include "SourceLine.h"
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 const char* const kSource = "extra/CGraphicsD3D.cpp";
 
-class CreateGraphicsSystem : public GraphicsTest
-{
-};
+using CreateGraphicsSystemTest = HostTest;
 
-TEST_F(CreateGraphicsSystem, MakesItsCallsAndLogsItsSettingsInOrder)
+TEST_F(CreateGraphicsSystemTest, MakesItsCallsAndLogsItsSettingsInOrder)
 {
     VideoSettings settings;
     settings.vsync = false;
@@ -52,7 +46,6 @@ TEST_F(CreateGraphicsSystem, MakesItsCallsAndLogsItsSettingsInOrder)
     // The aspect ratio of 800 x 600 and the field of view of pi / 4, as floats.
     EXPECT_EQ(standin::CallTexts("D3DXMatrixPerspectiveFovLH"),
               Lines({"D3DXMatrixPerspectiveFovLH(0.7853982, 1.3333334, 1, 1000)"}));
-
     EXPECT_EQ(logger.lines, Lines({
         "2: Creating the graphics system...",
         "3: OK",
@@ -69,194 +62,146 @@ TEST_F(CreateGraphicsSystem, MakesItsCallsAndLogsItsSettingsInOrder)
         "2: Multisample Quality: 0",
         "2: Max Visible Depth: 1000.000000",
     }));
-    EXPECT_EQ(graphics.GetScreenWidth(), 800);
-    EXPECT_EQ(graphics.GetScreenHeight(), 600);
+    EXPECT_EQ(graphics->GetScreenWidth(), 800);
+    EXPECT_EQ(graphics->GetScreenHeight(), 600);
 }
 
-struct FormatCase
+// One row: video settings and what the adapter offers, then what reaches the
+// device and the log.
+struct SettingsCase
 {
-    int colourDepth;
-    std::vector<D3DFORMAT> adapterFormats;
-    int probes;                 // CheckDeviceType calls made
-    D3DFORMAT backBuffer;       // the format chosen
-    D3DFORMAT depthStencil;
+    const char* name;
+    VideoSettings settings;
+    std::vector<D3DFORMAT> formats;                    // formats the adapter accepts
+    std::vector<D3DMULTISAMPLE_TYPE> multisampleTypes;  // and multisample types
+    // Probes made, the multisample check and the presentation parameters
+    // given to CreateDevice, and the settings block's lines after its heading.
+    Lines probes;
+    std::string multisampleCheck;
+    std::string presentParams;
+    Lines block;
 };
 
-void PrintTo(const FormatCase& format, std::ostream* out)
+VideoSettings Settings(int depth, bool windowed, bool vsync, int multisampleType = 0, int quality = 0,
+                       int backBuffers = 1, float far = 1000.0f)
 {
-    *out << format.colourDepth << " bits to format " << format.backBuffer;
+    VideoSettings settings;
+    settings.colourDepth = depth;
+    settings.windowed = windowed;
+    settings.vsync = vsync;
+    settings.multisampleType = multisampleType;
+    settings.multisampleQuality = quality;
+    settings.backBufferCount = backBuffers;
+    settings.maxVisibleDepth = far;
+    return settings;
 }
 
-class FormatChoice : public CreateGraphicsSystem, public ::testing::WithParamInterface<FormatCase>
+Lines Probes(std::vector<int> formats)
 {
+    Lines probes;
+    for (int format : formats)
+        probes.push_back("CheckDeviceType(0, 1, " + std::to_string(format) + ", " + std::to_string(format) + ", 0)");
+    return probes;
+}
+
+Lines Block(const std::string& size, int backBuffers, int format, bool fullscreen, bool vsync, int type, int quality,
+            const std::string& far = "1000.000000")
+{
+    return {"2: Number of video adapters: 1",
+            "2: Using dimensions: " + size,
+            "2: Number of back buffers: " + std::to_string(backBuffers),
+            "2: Back buffer format: " + std::to_string(format),
+            std::string("2: Fullscreen mode: ") + (fullscreen ? "true" : "false"),
+            std::string("2: VSync mode: ") + (vsync ? "on" : "off"),
+            "2: Multisample Type: " + std::to_string(type),
+            "2: Multisample Quality: " + std::to_string(quality),
+            "2: Max Visible Depth: " + far};
+}
+
+const std::vector<D3DFORMAT> kAll16 = {D3DFMT_X1R5G5B5, D3DFMT_A1R5G5B5, D3DFMT_R5G6B5};
+const std::vector<D3DFORMAT> kAll32 = {D3DFMT_A2R10G10B10, D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8};
+const std::vector<D3DMULTISAMPLE_TYPE> kTwoSamples = {D3DMULTISAMPLE_NONE, D3DMULTISAMPLE_2_SAMPLES};
+const Lines kProbes16 = Probes({24, 25, 23});
+const Lines kProbes32 = Probes({35, 22, 21});
+
+// Colour depths choose the last format that passes (none for other depths)
+// and the depth-stencil format; windowed and vsync choose the flag and the
+// present interval; a multisample type the adapter lacks falls back to none
+// silently, a supported one keeps its quality unchecked.
+const SettingsCase kSettingsCases[] = {
+    {"32 bits, all formats", Settings(32, true, true), kAll32, {}, kProbes32,
+     "(0, 1, 21, 1, 0, null)", "{800, 600, 21, 1, 0, 0, 1, null, 1, 1, 75, 0, 0, 0}",
+     Block("800x600x32", 1, 21, false, true, 0, 0)},
+    {"32 bits, A8R8G8B8 refused", Settings(32, true, false), {D3DFMT_A2R10G10B10, D3DFMT_X8R8G8B8}, {}, kProbes32,
+     "(0, 1, 22, 1, 0, null)", "{800, 600, 22, 1, 0, 0, 1, null, 1, 1, 75, 0, 0, 2147483648}",
+     Block("800x600x32", 1, 22, false, false, 0, 0)},
+    {"32 bits, only A2R10G10B10", Settings(32, false, true), {D3DFMT_A2R10G10B10}, {}, kProbes32,
+     "(0, 1, 35, 0, 0, null)", "{800, 600, 35, 1, 0, 0, 1, null, 0, 1, 75, 0, 0, 0}",
+     Block("800x600x32", 1, 35, true, true, 0, 0)},
+    {"16 bits, all formats", Settings(16, false, false, 0, 0, 2, 250.0f), kAll16, {}, kProbes16,
+     "(0, 1, 23, 0, 0, null)", "{800, 600, 23, 2, 0, 0, 1, null, 0, 1, 73, 0, 0, 2147483648}",
+     Block("800x600x16", 2, 23, true, false, 0, 0, "250.000000")},
+    {"16 bits, only A1R5G5B5", Settings(16, true, true), {D3DFMT_A1R5G5B5}, {}, kProbes16,
+     "(0, 1, 25, 1, 0, null)", "{800, 600, 25, 1, 0, 0, 1, null, 1, 1, 73, 0, 0, 0}",
+     Block("800x600x16", 1, 25, false, true, 0, 0)},
+    {"16 bits, none", Settings(16, true, true), {D3DFMT_X8R8G8B8}, {}, kProbes16,
+     "(0, 1, 0, 1, 0, null)", "{800, 600, 0, 1, 0, 0, 1, null, 1, 1, 73, 0, 0, 0}",
+     Block("800x600x16", 1, 0, false, true, 0, 0)},
+    {"24 bits", Settings(24, true, true), kAll32, {}, {},
+     "(0, 1, 0, 1, 0, null)", "{800, 600, 0, 1, 0, 0, 1, null, 1, 1, 73, 0, 0, 0}",
+     Block("800x600x24", 1, 0, false, true, 0, 0)},
+    {"multisampling the adapter lacks", Settings(32, true, true, 4, 3), kAll32, kTwoSamples, kProbes32,
+     "(0, 1, 21, 1, 4, null)", "{800, 600, 21, 1, 0, 0, 1, null, 1, 1, 75, 0, 0, 0}",
+     Block("800x600x32", 1, 21, false, true, 0, 0)},
+    {"multisampling, full screen", Settings(32, false, true, 2, 3), kAll32, kTwoSamples, kProbes32,
+     "(0, 1, 21, 0, 2, null)", "{800, 600, 21, 1, 2, 3, 1, null, 0, 1, 75, 0, 0, 0}",
+     Block("800x600x32", 1, 21, true, true, 2, 3)},
 };
 
-TEST_P(FormatChoice, TakesTheLastFormatThatPasses)
+TEST_F(CreateGraphicsSystemTest, SettingsAndAdaptersGiveTheirPresentParametersAndLogLines)
 {
-    const FormatCase& format = GetParam();
-    standin::AdapterConfig adapter;
-    adapter.deviceFormats = format.adapterFormats;
-    standin::Reset(adapter);
-    VideoSettings settings;
-    settings.colourDepth = format.colourDepth;
-    ASSERT_EQ(Create(settings), 0);
-
-    EXPECT_EQ(standin::CountCalls("CheckDeviceType"), format.probes);
-    // The log shows the probe's choice; the windowed device wrote the desktop's
-    // format back over D3DFMT_UNKNOWN.
-    EXPECT_EQ(graphics.presentParams.BackBufferFormat,
-              format.backBuffer == D3DFMT_UNKNOWN ? standin::Adapter().desktopFormat : format.backBuffer);
-    EXPECT_EQ(graphics.presentParams.AutoDepthStencilFormat, format.depthStencil);
-    EXPECT_EQ(logger.lines[8], "2: Back buffer format: " + std::to_string(format.backBuffer));
-}
-
-INSTANTIATE_TEST_SUITE_P(Depths, FormatChoice, ::testing::Values(
-    FormatCase{16, {D3DFMT_X1R5G5B5, D3DFMT_A1R5G5B5, D3DFMT_R5G6B5}, 3, D3DFMT_R5G6B5, D3DFMT_D15S1},
-    FormatCase{16, {D3DFMT_A1R5G5B5}, 3, D3DFMT_A1R5G5B5, D3DFMT_D15S1},
-    FormatCase{16, {D3DFMT_X8R8G8B8}, 3, D3DFMT_UNKNOWN, D3DFMT_D15S1},
-    FormatCase{32, {D3DFMT_A2R10G10B10, D3DFMT_X8R8G8B8}, 3, D3DFMT_X8R8G8B8, D3DFMT_D24S8},
-    FormatCase{32, {D3DFMT_A2R10G10B10}, 3, D3DFMT_A2R10G10B10, D3DFMT_D24S8},
-    FormatCase{24, {D3DFMT_X8R8G8B8, D3DFMT_R5G6B5}, 0, D3DFMT_UNKNOWN, D3DFMT_D15S1}));
-
-TEST_F(CreateGraphicsSystem, FallsBackSilentlyFromAnUnsupportedMultisampleType)
-{
-    standin::AdapterConfig adapter;
-    adapter.multisampleTypes = {D3DMULTISAMPLE_NONE, D3DMULTISAMPLE_2_SAMPLES};
-    standin::Reset(adapter);
-    VideoSettings settings;
-    settings.multisampleType = 4;
-    settings.multisampleQuality = 3;
-    ASSERT_EQ(Create(settings), 0);
-
-    EXPECT_EQ(standin::CallTexts("CheckDeviceMultiSampleType"),
-              Lines({"CheckDeviceMultiSampleType(0, 1, 21, 1, 4, null)"}));
-    EXPECT_EQ(graphics.presentParams.MultiSampleType, D3DMULTISAMPLE_NONE);
-    EXPECT_EQ(graphics.presentParams.MultiSampleQuality, 0u);
-    EXPECT_EQ(logger.lines[11], "2: Multisample Type: 0");
-    EXPECT_EQ(logger.lines[12], "2: Multisample Quality: 0");
-    EXPECT_TRUE(logger.Errors().empty());
-
-    // A supported type keeps the quality asked for: it is not checked.
-    graphics.DestroyGraphicsSystem();
-    logger.lines.clear();
-    settings.multisampleType = 2;
-    ASSERT_EQ(Create(settings), 0);
-    EXPECT_EQ(graphics.presentParams.MultiSampleType, D3DMULTISAMPLE_2_SAMPLES);
-    EXPECT_EQ(graphics.presentParams.MultiSampleQuality, 3u);
-    EXPECT_EQ(logger.lines[11], "2: Multisample Type: 2");
-    EXPECT_EQ(logger.lines[12], "2: Multisample Quality: 3");
-}
-
-// Settings the other tests leave at their defaults reach the device, the
-// projection and the log as given.
-TEST_F(CreateGraphicsSystem, WindowBackBuffersDepthAndFullScreenMultisamplingAreTheHosts)
-{
-    standin::AdapterConfig adapter;
-    adapter.multisampleTypes = {D3DMULTISAMPLE_NONE, D3DMULTISAMPLE_2_SAMPLES};
-    standin::Reset(adapter);
-    VideoSettings settings;
-    settings.backBufferCount = 2;
-    settings.maxVisibleDepth = 250.0f;
-    settings.windowed = false;
-    settings.multisampleType = 2;
-    const HWND window = reinterpret_cast<HWND>(0x1234);
-    ASSERT_EQ(::CreateGraphicsSystem(graphics, window, &logger, settings), 0);
-
-    EXPECT_EQ(standin::CallTexts("CheckDeviceMultiSampleType"),
-              Lines({"CheckDeviceMultiSampleType(0, 1, 21, 0, 2, null)"}));
-    EXPECT_EQ(graphics.presentParams.hDeviceWindow, window);
-    EXPECT_EQ(graphics.presentParams.BackBufferCount, 2u);
-    EXPECT_EQ(standin::CallTexts("D3DXMatrixPerspectiveFovLH"),
-              Lines({"D3DXMatrixPerspectiveFovLH(0.7853982, 1.3333334, 1, 250)"}));
-    EXPECT_EQ(logger.lines[7], "2: Number of back buffers: 2");
-    EXPECT_EQ(logger.lines[13], "2: Max Visible Depth: 250.000000");
-}
-
-TEST_F(CreateGraphicsSystem, WindowAndVsyncSettings)
-{
-    struct Case
+    for (const SettingsCase& row : kSettingsCases)
     {
-        bool windowed, vsync;
-        const char* fullscreenLine;
-        const char* vsyncLine;
-        UINT interval;
-    };
-    const Case cases[] = {
-        {true, false, "2: Fullscreen mode: false", "2: VSync mode: off", D3DPRESENT_INTERVAL_IMMEDIATE},
-        {true, true, "2: Fullscreen mode: false", "2: VSync mode: on", D3DPRESENT_INTERVAL_DEFAULT},
-        {false, false, "2: Fullscreen mode: true", "2: VSync mode: off", D3DPRESENT_INTERVAL_IMMEDIATE},
-        {false, true, "2: Fullscreen mode: true", "2: VSync mode: on", D3DPRESENT_INTERVAL_DEFAULT},
-    };
-    for (const Case& c : cases)
-    {
-        standin::Reset();
+        SCOPED_TRACE(row.name);
+        standin::AdapterConfig adapter;
+        adapter.deviceFormats = row.formats;
+        if (!row.multisampleTypes.empty())
+            adapter.multisampleTypes = row.multisampleTypes;
+        standin::Reset(adapter);
         logger.lines.clear();
-        VideoSettings settings;
-        settings.windowed = c.windowed;
-        settings.vsync = c.vsync;
-        ASSERT_EQ(Create(settings), 0);
-        EXPECT_EQ(logger.lines[9], c.fullscreenLine);
-        EXPECT_EQ(logger.lines[10], c.vsyncLine);
-        EXPECT_EQ(graphics.presentParams.PresentationInterval, c.interval);
-        EXPECT_EQ(graphics.presentParams.Windowed, c.windowed ? TRUE : FALSE);
-        // Format probes are full-screen style whatever the window mode.
-        EXPECT_EQ(standin::CallTexts("CheckDeviceType").back(), "CheckDeviceType(0, 1, 21, 21, 0)");
-        graphics.DestroyGraphicsSystem();
+        ASSERT_EQ(Create(row.settings), 0);
+
+        EXPECT_EQ(standin::CallTexts("CheckDeviceType"), row.probes);
+        EXPECT_EQ(standin::CallTexts("CheckDeviceMultiSampleType"),
+                  Lines({"CheckDeviceMultiSampleType" + row.multisampleCheck}));
+        EXPECT_EQ(standin::CallTexts("CreateDevice"),
+                  Lines({"CreateDevice(0, 1, null, 64, " + row.presentParams + ", Device#1)"}));
+        EXPECT_EQ(Lines(logger.lines.begin() + 5, logger.lines.end()), row.block);
+        EXPECT_TRUE(logger.Errors().empty());
+        graphics->DestroyGraphicsSystem();
     }
 }
 
-// Each failing step reports at its level, returns 1 and leaves what it made
-// for DestroyGraphicsSystem (the fixture checks that nothing stays alive).
-struct FailureCase
+// The window is the device's focus window and the one it presents to; the
+// far distance reaches the projection.
+TEST_F(CreateGraphicsSystemTest, TheWindowAndFarDistanceAreTheHosts)
 {
-    const char* operation;
-    int nth;
-    const char* file;
-    const char* snippet;  // the reporting statement
-    int level;
-    bool hasDevice;
-    bool hasCamera;
-};
-
-void PrintTo(const FailureCase& failure, std::ostream* out)
-{
-    *out << failure.operation << " call " << failure.nth;
+    const HWND window = reinterpret_cast<HWND>(0x1234);
+    ASSERT_EQ(CreateGraphicsSystem(*graphics, window, &logger, Settings(32, true, true, 0, 0, 1, 250.0f)), 0);
+    EXPECT_EQ(standin::CallTexts("CreateDevice"),
+              Lines({"CreateDevice(0, 1, 0x1234, 64, {800, 600, 21, 1, 0, 0, 1, 0x1234, 1, 1, 75, 0, 0, 0}, "
+                     "Device#1)"}));
+    EXPECT_EQ(standin::CallTexts("D3DXMatrixPerspectiveFovLH"),
+              Lines({"D3DXMatrixPerspectiveFovLH(0.7853982, 1.3333334, 1, 250)"}));
 }
 
-class CreateFailure : public CreateGraphicsSystem, public ::testing::WithParamInterface<FailureCase>
+TEST_F(CreateGraphicsSystemTest, ReportsAMissingDirect3DObjectAndRefusesANullLogger)
 {
-};
+    EXPECT_EQ(graphics->CreateGraphicsSystem(nullptr, nullptr, 0, 0, 32, 600, 800, 1, true, true, 0, 0, 100.0f), 1);
+    EXPECT_TRUE(standin::Calls().empty());
 
-TEST_P(CreateFailure, ReportsAtItsLevelAndUndoesNothing)
-{
-    const FailureCase& failure = GetParam();
-    standin::FailCall(failure.operation, failure.nth, D3DERR_INVALIDCALL);
-    EXPECT_EQ(Create(), 1);
-
-    EXPECT_EQ(logger.lines.front(), "2: Creating the graphics system...");
-    EXPECT_EQ(logger.lines.back(),
-              ExpectedReport(failure.level, "D3DERR_INVALIDCALL", failure.file, failure.snippet));
-    EXPECT_EQ(logger.Errors().size(), 1u);
-    EXPECT_NE(graphics.d3d, nullptr);
-    EXPECT_EQ(graphics.device != nullptr, failure.hasDevice);
-    EXPECT_EQ(graphics.camera != nullptr, failure.hasCamera);
-    EXPECT_EQ(graphics.GetScreenWidth(), 800);
-}
-
-INSTANTIATE_TEST_SUITE_P(Steps, CreateFailure, ::testing::Values(
-    FailureCase{"GetDeviceCaps", 1, kSource, "d3d->GetDeviceCaps(", 3, false, false},
-    FailureCase{"CreateDevice", 1, kSource, "d3d->CreateDevice(", 3, false, false},
-    FailureCase{"SetRenderState", 1, kSource, "SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE)", 3, true, false},
-    FailureCase{"SetRenderState", 2, kSource, "SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW)", 3, true, false},
-    FailureCase{"SetTransform", 1, kSource, "SetTransform(D3DTS_WORLD", 2, true, false},
-    FailureCase{"SetTransform", 2, "extra/CCamera.cpp", "D3DTS_VIEW", 3, true, false},
-    FailureCase{"SetTransform", 3, kSource, "SetTransform(D3DTS_PROJECTION", 2, true, true}));
-
-TEST_F(CreateGraphicsSystem, ReportsAMissingDirect3DObject)
-{
     standin::FailCall("Direct3DCreate9", 1, E_FAIL);
     EXPECT_EQ(Create(), 1);
-    EXPECT_EQ(graphics.d3d, nullptr);
     EXPECT_EQ(logger.lines, Lines({
         "2: Creating the graphics system...",
         "3: ERROR : Could not create Direct3D object : " +
@@ -264,91 +209,34 @@ TEST_F(CreateGraphicsSystem, ReportsAMissingDirect3DObject)
     }));
 }
 
-TEST_F(CreateGraphicsSystem, RefusesANullLogger)
-{
-    EXPECT_EQ(graphics.CreateGraphicsSystem(nullptr, nullptr, 0, 0, 32, 600, 800, 1, true, true, 0,
-                                            0, 100.0f), 1);
-    EXPECT_TRUE(standin::Calls().empty());
-}
+// --- Frame operations ---------------------------------------------------------------
 
-// After a reset the projection set-up runs again: the camera is applied, not
-// made again.
-TEST_F(CreateGraphicsSystem, ProjectionSetUpKeepsItsCamera)
-{
-    CreateQuietly();
-    ICamera* camera = graphics.camera;
-    camera->SetPosition(0, 0, -5);
-    ASSERT_EQ(graphics.SetUpProjection(), 0);
-
-    EXPECT_EQ(graphics.camera, camera);
-    EXPECT_EQ(standin::DeviceCallTexts(), Lines({
-        "SetTransform(256, {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}})",
-        // From (0, 0, -5) along +x, the up direction pointing down.
-        "SetTransform(2, {{0, -4.371139e-08, 1, 0}, {0, -1, -4.371139e-08, 0}, {1, 0, 0, 0}, {5, 0, -0, 1}})",
-        "SetTransform(3, {{1.8106601, 0, 0, 0}, {0, 2.4142134, 0, 0}, {0, 0, 1.001001, 1}, {0, 0, -1.001001, 0}})",
-    }));
-    EXPECT_TRUE(logger.lines.empty());
-}
-
-class FrameOperations : public GraphicsTest
-{
-};
+using FrameOperations = SystemTest;
 
 TEST_F(FrameOperations, ClearBeginAndEndScene)
 {
-    CreateQuietly();
-    EXPECT_EQ(graphics.Clear(0xFF336699), 0);
-    EXPECT_EQ(graphics.BeginScene(), 0);
-    EXPECT_EQ(graphics.BeginScene(), 1) << "a scene is already open";
-    EXPECT_EQ(graphics.EndScene(), 0);
+    EXPECT_EQ(graphics->Clear(0xFF336699), 0);
+    EXPECT_EQ(graphics->BeginScene(), 0);
+    EXPECT_EQ(graphics->BeginScene(), 1) << "a scene is already open";
+    EXPECT_EQ(graphics->EndScene(), 0);
     EXPECT_EQ(standin::DeviceCallTexts(), Lines({
         "Clear(0, null, 7, 0xFF336699, 1, 0)",
         "BeginScene()",
         "BeginScene()",
         "EndScene()",
     }));
-    EXPECT_EQ(graphics.clearColor, 0xFF336699u);
-    EXPECT_EQ(logger.lines, Lines({ExpectedReport(2, "D3DERR_INVALIDCALL", kSource,
-                                                  "device->BeginScene()")}));
-}
-
-// Every setter stores its value before the device call, so a failed call
-// leaves the value for the reset sequence to try again.
-TEST_F(FrameOperations, SettersRememberTheirValueEvenWhenTheDeviceRefuses)
-{
-    CreateQuietly();
-    standin::FailFrom("SetRenderState", 1, D3DERR_INVALIDCALL);
-    standin::FailFrom("Clear", 1, D3DERR_INVALIDCALL);
-
-    EXPECT_EQ(graphics.Clear(0xFF00FF00), 1);
-    EXPECT_EQ(graphics.SetFillMode(0), 1);
-    EXPECT_EQ(graphics.SetLighting(false), 1);
-    EXPECT_EQ(graphics.SetAmbientLight(0xFF202020), 1);
-
-    EXPECT_EQ(graphics.clearColor, 0xFF00FF00u);
-    EXPECT_EQ(graphics.fillMode, 0);
-    EXPECT_FALSE(graphics.lightingEnabled);
-    EXPECT_EQ(graphics.ambientColor, 0xFF202020u);
-    // One report per failing call; a failed lighting state sets no shade mode.
-    EXPECT_EQ(logger.lines, Lines({
-        ExpectedReport(2, "D3DERR_INVALIDCALL", kSource, "device->Clear("),
-        ExpectedReport(2, "D3DERR_INVALIDCALL", kSource, "D3DFILL_WIREFRAME"),
-        ExpectedReport(2, "D3DERR_INVALIDCALL", kSource, "D3DRS_LIGHTING"),
-        ExpectedReport(2, "D3DERR_INVALIDCALL", kSource, "D3DRS_AMBIENT"),
-    }));
-    EXPECT_EQ(standin::CountCalls("SetRenderState"), 3);
+    EXPECT_EQ(logger.lines, Lines({ExpectedReport(2, "D3DERR_INVALIDCALL", kSource, "device->BeginScene()")}));
 }
 
 TEST_F(FrameOperations, RenderStates)
 {
-    CreateQuietly();
-    EXPECT_EQ(graphics.SetFillMode(0), 0);
-    EXPECT_EQ(graphics.SetFillMode(1), 0);
-    EXPECT_EQ(graphics.SetFillMode(2), 0);
-    EXPECT_EQ(graphics.fillMode, 2);
-    EXPECT_EQ(graphics.SetLighting(false), 0);
-    EXPECT_EQ(graphics.SetLighting(true), 0);
-    EXPECT_EQ(graphics.SetAmbientLight(0xFF404040), 0);
+    EXPECT_EQ(graphics->SetFillMode(0), 0);
+    EXPECT_EQ(graphics->SetFillMode(1), 0);
+    EXPECT_EQ(graphics->SetFillMode(2), 0);
+    EXPECT_EQ(graphics->SetLighting(false), 0);
+    EXPECT_EQ(graphics->SetLighting(true), 0);
+    EXPECT_EQ(graphics->SetAmbientLight(0xFF404040), 0);
+    graphics->RequestSort();
     EXPECT_EQ(standin::DeviceCallTexts(), Lines({
         "SetRenderState(8, 2)",
         "SetRenderState(8, 3)",
@@ -361,55 +249,96 @@ TEST_F(FrameOperations, RenderStates)
     EXPECT_TRUE(logger.lines.empty());
 }
 
-TEST_F(FrameOperations, AFailedShadeModeIsReportedAndFailsSetLighting)
+// The states a reset sets again, and the colour every frame clears with.
+Lines RememberedStates()
 {
-    CreateQuietly();
-    standin::FailNext("SetRenderState", D3DERR_INVALIDCALL, 1);
-    EXPECT_EQ(graphics.SetLighting(true), 1);
-    EXPECT_EQ(logger.lines, Lines({ExpectedReport(2, "D3DERR_INVALIDCALL", kSource, "D3DRS_SHADEMODE")}));
+    return CallsStartingWith({"Clear(", "SetRenderState(137", "SetRenderState(8,", "SetRenderState(139"});
 }
 
-TEST_F(FrameOperations, WithoutADeviceEveryOperationFailsAndSettersStillRemember)
+// Setters store their value before the device call, so a refused call
+// leaves the value for the reset sequence to try again.
+TEST_F(FrameOperations, SettersRememberTheirValueEvenWhenTheDeviceRefuses)
 {
-    EXPECT_EQ(graphics.Clear(0xFF010203), 1);
-    EXPECT_EQ(graphics.SetFillMode(0), 1);
-    EXPECT_EQ(graphics.SetLighting(false), 1);
-    EXPECT_EQ(graphics.SetAmbientLight(0xFF040506), 1);
-    EXPECT_EQ(graphics.BeginScene(), 1);
-    EXPECT_EQ(graphics.EndScene(), 1);
-    EXPECT_EQ(graphics.RenderFrame(), 1);
-    EXPECT_EQ(graphics.SaveScreenshot("frame.bmp"), 1);
-    EXPECT_EQ(graphics.CreateCharacter(), nullptr);
-    EXPECT_EQ(graphics.CreateTexture(nullptr, 0), nullptr);
-    EXPECT_EQ(graphics.CreateLight(), nullptr);
-    EXPECT_EQ(graphics.CreateFont("Arial", 8, 16, 400), nullptr);
-    EXPECT_EQ(graphics.clearColor, 0xFF010203u);
-    EXPECT_EQ(graphics.fillMode, 0);
-    EXPECT_FALSE(graphics.lightingEnabled);
-    EXPECT_EQ(graphics.ambientColor, 0xFF040506u);
+    standin::FailFrom("SetRenderState", 1, D3DERR_INVALIDCALL);
+    standin::FailFrom("Clear", 1, D3DERR_INVALIDCALL);
+    EXPECT_EQ(graphics->Clear(0xFF00FF00), 1);
+    EXPECT_EQ(graphics->SetFillMode(0), 1);
+    EXPECT_EQ(graphics->SetLighting(false), 1);
+    EXPECT_EQ(graphics->SetAmbientLight(0xFF202020), 1);
+    // One report per failing call; a failed lighting state sets no shade mode.
+    EXPECT_EQ(logger.lines, Lines({
+        ExpectedReport(2, "D3DERR_INVALIDCALL", kSource, "device->Clear("),
+        ExpectedReport(2, "D3DERR_INVALIDCALL", kSource, "D3DFILL_WIREFRAME"),
+        ExpectedReport(2, "D3DERR_INVALIDCALL", kSource, "D3DRS_LIGHTING"),
+        ExpectedReport(2, "D3DERR_INVALIDCALL", kSource, "D3DRS_AMBIENT"),
+    }));
+    EXPECT_EQ(standin::CountCalls("SetRenderState"), 3);
+
+    standin::ClearFaults();
+    standin::ClearCalls();
+    ASSERT_EQ(LoseAndReset(), 0);
+    EXPECT_EQ(RememberedStates(), Lines({
+        "SetRenderState(137, 0)",
+        "SetRenderState(8, 2)",
+        "SetRenderState(139, 0xFF202020)",
+        "Clear(0, null, 7, 0xFF00FF00, 1, 0)",
+    }));
+}
+
+// Before the host sets them, a reset sets Direct3D's own defaults again and
+// frames clear to black.
+TEST_F(FrameOperations, StatesStartAtDirect3DsDefaults)
+{
+    ASSERT_EQ(LoseAndReset(), 0);
+    EXPECT_EQ(RememberedStates(), Lines({
+        "SetRenderState(137, 1)",
+        "SetRenderState(8, 3)",
+        "SetRenderState(139, 0x00000000)",
+        "Clear(0, null, 7, 0x00000000, 1, 0)",
+    }));
+}
+
+using WithoutDevice = HostTest;
+
+// Before creation (and after shutdown) every operation that needs the device
+// fails without a call; setters still remember, for the device to come.
+TEST_F(WithoutDevice, EveryOperationFailsAndSettersStillRemember)
+{
+    EXPECT_EQ(graphics->Clear(0xFF010203), 1);
+    EXPECT_EQ(graphics->SetFillMode(0), 1);
+    EXPECT_EQ(graphics->SetLighting(false), 1);
+    EXPECT_EQ(graphics->SetAmbientLight(0xFF040506), 1);
+    EXPECT_EQ(graphics->BeginScene(), 1);
+    EXPECT_EQ(graphics->EndScene(), 1);
+    EXPECT_EQ(graphics->RenderFrame(), 1);
+    EXPECT_EQ(graphics->SaveScreenshot("frame.bmp"), 1);
+    EXPECT_EQ(graphics->CreateCharacter(), nullptr);
+    EXPECT_EQ(graphics->CreateTexture(nullptr, 0), nullptr);
+    EXPECT_EQ(graphics->CreateLight(), nullptr);
+    EXPECT_EQ(graphics->CreateFont("Arial", 8, 16, 400), nullptr);
+    EXPECT_EQ(graphics->GetCamera(), nullptr);
     EXPECT_TRUE(standin::Calls().empty());
+
+    ASSERT_EQ(Create(), 0);
+    standin::ClearCalls();
+    ASSERT_EQ(LoseAndReset(), 0);
+    EXPECT_EQ(RememberedStates(), Lines({
+        "SetRenderState(137, 0)",
+        "SetRenderState(8, 2)",
+        "SetRenderState(139, 0xFF040506)",
+        "Clear(0, null, 7, 0xFF010203, 1, 0)",
+    }));
 }
 
-TEST_F(FrameOperations, StartValuesAreDirect3DDefaults)
-{
-    EXPECT_EQ(graphics.clearColor, 0u);
-    EXPECT_EQ(graphics.fillMode, 1);
-    EXPECT_TRUE(graphics.lightingEnabled);
-    EXPECT_EQ(graphics.ambientColor, 0u);
-}
-
-TEST_F(FrameOperations, ScreenSizeOutlivesTheDevice)
+TEST_F(WithoutDevice, TheScreenSizeOutlivesTheDevice)
 {
     VideoSettings settings;
     settings.width = 1024;
     settings.height = 768;
-    CreateQuietly(settings);
-    graphics.RequestSort();
-    EXPECT_TRUE(graphics.sortRequested);
-    EXPECT_TRUE(standin::Calls().empty());
-    graphics.DestroyGraphicsSystem();
-    EXPECT_EQ(graphics.GetScreenWidth(), 1024);
-    EXPECT_EQ(graphics.GetScreenHeight(), 768);
+    ASSERT_EQ(Create(settings), 0);
+    ASSERT_EQ(graphics->DestroyGraphicsSystem(), 0);
+    EXPECT_EQ(graphics->GetScreenWidth(), 1024);
+    EXPECT_EQ(graphics->GetScreenHeight(), 768);
 }
 
 }  // namespace

@@ -5,9 +5,10 @@ that no unit test catches.
 Each fault in tools/faults.txt replaces one exact snippet of a source file in
 extra/ or errors/ with a faulty one. The tool copies the tree once into
 build/faultcheck/src, builds the Linux unit tests there (Debug, without
-sanitizers unless --sanitize), then for every fault: puts the faulty snippet
-in, rebuilds (only the changed file and the links), runs the unit tests, and
-puts the original back. A fault is
+sanitizers unless --sanitize) and times them, then for every fault: puts the
+faulty snippet in, rebuilds (only the changed file and the links), runs the
+unit tests in parallel jobs that stop at their first failure, and puts the
+original back. A fault is
 
   caught     when the test program fails (or crashes, or times out);
   MISSED     when every test passes: no test notices the broken rule;
@@ -26,10 +27,12 @@ Exit status: 0 when every fault is caught, 1 otherwise.
 """
 
 import argparse
+import json
 import os
 import shutil
 import subprocess
 import sys
+import tempfile
 import time
 from dataclasses import dataclass
 
@@ -38,6 +41,12 @@ SCRATCH = os.path.join(ROOT, "build", "faultcheck")
 # Directories of the tree the scratch copy needs to build the unit tests.
 COPIED = ["CMakeLists.txt", "cmake", "extra", "errors", "standin", "tests", "bench", "tools"]
 TEST_TIMEOUT_SECONDS = 300
+PARALLEL_JOBS = 2
+# Ninja rebuilds a single changed file faster than make decides what to do.
+GENERATOR = "Ninja" if shutil.which("ninja") else "Unix Makefiles"
+# Tests that take longer than this run in jobs of their own, after the others.
+SLOW_TEST_SECONDS = 0.2
+
 
 
 @dataclass
@@ -147,10 +156,16 @@ def sync_file(source, target):
 
 
 def configure(source_dir, build_dir, sanitize):
-    command = ["cmake", "-S", source_dir, "-B", build_dir, "-DCMAKE_BUILD_TYPE=Debug",
+    command = ["cmake", "-S", source_dir, "-B", build_dir, "-G", GENERATOR,
+               "-DCMAKE_BUILD_TYPE=Debug",
                f"-DGRAPHICSDLL_SANITIZE={'ON' if sanitize else 'OFF'}",
+               # No debug information: nothing reads it, and it is most of
+               # what every fault's relink writes.
+               "-DCMAKE_CXX_FLAGS_DEBUG=-O0",
                # The test list is read when ctest runs, not after every link.
                "-DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST"]
+    if shutil.which("ld.lld"):
+        command += [f"-DCMAKE_{kind}_LINKER_FLAGS=-fuse-ld=lld" for kind in ("EXE", "SHARED")]
     result = run(command, ROOT)
     if result.returncode != 0:
         fail("cmake could not configure the scratch build:\n" + result.stdout)
@@ -160,22 +175,68 @@ def build(build_dir, jobs):
     return run(["cmake", "--build", build_dir, "--target", "unit_tests", f"-j{jobs}"], ROOT)
 
 
-def run_tests(build_dir):
-    """Runs the unit test program; returns (passed, names of failed tests)."""
-    program = os.path.join(build_dir, "tests", "unit_tests")
-    try:
-        result = run([program, "--gtest_brief=1"], build_dir, TEST_TIMEOUT_SECONDS)
-    except subprocess.TimeoutExpired:
-        return False, ["(timed out)"]
-    failed = [line.split("]", 1)[1].strip().split(" ")[0]
-              for line in result.stdout.splitlines() if line.startswith("[  FAILED  ]")]
-    failed = sorted(set(name for name in failed if "." in name))
-    if result.returncode != 0 and not failed:
-        failed = [f"(exit status {result.returncode})"]
-    return result.returncode == 0, failed
+def test_jobs(program):
+    """Times the unit tests on the unmodified build and splits them into jobs:
+    the quick ones together first, then each slow one alone, slowest first,
+    so that most faults are caught within the first job. Returns the jobs'
+    test filters, once they pass as jobs too."""
+    report = os.path.join(os.path.dirname(program), "baseline.json")
+    result = run([program, "--gtest_brief=1", f"--gtest_output=json:{report}"],
+                 os.path.dirname(program), TEST_TIMEOUT_SECONDS)
+    if result.returncode != 0:
+        fail("the unit tests fail without any fault:\n" + result.stdout[-3000:])
+    with open(report, encoding="utf-8") as f:
+        suites = json.load(f)["testsuites"]
+    seconds = {f"{suite['name']}.{test['name']}": float(test["time"].rstrip("s"))
+               for suite in suites for test in suite["testsuite"]}
+    slow = sorted((t for t in seconds if seconds[t] >= SLOW_TEST_SECONDS), key=seconds.get, reverse=True)
+    filters = ["*-" + ":".join(slow)] + slow
+    failed = run_tests(program, filters)
+    if failed:
+        fail("the unit tests fail without any fault when run as separate jobs: " + ", ".join(failed))
+    return filters
 
 
-def check_fault(fault, source_dir, build_dir, jobs):
+def run_tests(program, filters):
+    """Runs the test jobs, PARALLEL_JOBS at a time, each stopping at its first
+    failure; the first job to fail ends the others. Returns the names of the
+    failed tests, empty when every test passed."""
+    pending, running, outputs, failed = list(enumerate(filters)), [], [], None
+    deadline = time.monotonic() + TEST_TIMEOUT_SECONDS
+    while (pending or running) and failed is None and time.monotonic() < deadline:
+        while pending and len(running) < PARALLEL_JOBS:
+            index, test_filter = pending.pop(0)
+            # Each job in its own directory, for the files tests write.
+            workdir = os.path.join(os.path.dirname(program), f"job{index}")
+            os.makedirs(workdir, exist_ok=True)
+            output = tempfile.TemporaryFile("w+")
+            outputs.append(output)
+            running.append((subprocess.Popen(
+                [program, "--gtest_brief=1", "--gtest_fail_fast", f"--gtest_filter={test_filter}"],
+                cwd=workdir, stdout=output, stderr=subprocess.STDOUT), output))
+        time.sleep(0.01)
+        for job in [j for j in running if j[0].poll() is not None]:
+            running.remove(job)
+            if job[0].returncode != 0:
+                failed = job
+    for process, _ in running:
+        process.kill()
+        process.wait()
+    names = []
+    if failed is not None:
+        process, output = failed
+        output.seek(0)
+        names = sorted({line.split("]", 1)[1].split()[0].rstrip(",")
+                        for line in output if line.startswith("[  FAILED  ]") and "." in line})
+        names = names or [f"(exit status {process.returncode})"]
+    elif pending or running:
+        names = ["(timed out)"]
+    for output in outputs:
+        output.close()
+    return names
+
+
+def check_fault(fault, source_dir, build_dir, jobs, filters):
     """Applies one fault, builds, tests, restores. Returns (status, detail)."""
     path = os.path.join(source_dir, fault.file)
     if not os.path.exists(path):
@@ -192,8 +253,8 @@ def check_fault(fault, source_dir, build_dir, jobs):
         if built.returncode != 0:
             errors = [l for l in built.stdout.splitlines() if "error" in l][:3]
             return "no-build", "; ".join(errors)
-        passed, failed = run_tests(build_dir)
-        if passed:
+        failed = run_tests(os.path.join(build_dir, "tests", "unit_tests"), filters)
+        if not failed:
             return "MISSED", ""
         return "caught", ", ".join(failed[:4]) + (" ..." if len(failed) > 4 else "")
     finally:
@@ -227,21 +288,19 @@ def main():
 
     flavour = "sanitize" if args.sanitize else "plain"
     source_dir = os.path.join(SCRATCH, "src")
-    build_dir = os.path.join(SCRATCH, f"build-{flavour}")
+    build_dir = os.path.join(SCRATCH, f"{GENERATOR.split()[-1].lower()}-{flavour}")
     copy_tree(source_dir)
     configure(source_dir, build_dir, args.sanitize)
     print("Building the unmodified scratch copy...", flush=True)
     built = build(build_dir, args.jobs)
     if built.returncode != 0:
         fail("the unmodified tree does not build:\n" + built.stdout[-3000:])
-    passed, failed = run_tests(build_dir)
-    if not passed:
-        fail("the unit tests fail without any fault: " + ", ".join(failed))
+    filters = test_jobs(os.path.join(build_dir, "tests", "unit_tests"))
 
     results = {}
     for index, fault in enumerate(faults, 1):
         started = time.monotonic()
-        status, detail = check_fault(fault, source_dir, build_dir, args.jobs)
+        status, detail = check_fault(fault, source_dir, build_dir, args.jobs, filters)
         results[fault.name] = status
         seconds = time.monotonic() - started
         shown = detail if (status != "caught" or args.verbose) else ""

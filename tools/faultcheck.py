@@ -1,17 +1,8 @@
 #!/usr/bin/env python3
 """Breaks the plug-in on purpose, one fault at a time, and reports the faults
-that no unit test catches.
-
-Faults are generated from the code (every error report site in extra/ with
-its level swapped, "site-File-Function-Call-level", and with its failure
-passing as success, "-result"; every "Call(...) == 1" check of an inner
-operation ignored, "check-File-Function-Call") or listed by hand in
-tools/faults.txt (a snippet of whole lines and its faulty replacement).
-
-The tool copies the tree into build/faultcheck/src, builds the Linux unit
-tests there once (Debug, without sanitizers unless --sanitize), times them,
-then for every fault puts the faulty code in, rebuilds what changed, runs the
-tests and puts the original back. A fault is
+that no unit test catches (README: "Checking the unit tests with deliberate
+faults"). Faults are derived from the code (site-*, check-*) or listed in
+tools/faults.txt. Each is applied to a scratch copy, built and tested. It is
 
   caught     when a test fails (or crashes, or times out);
   MISSED     when every test passes: no test notices the broken rule;

@@ -422,7 +422,8 @@ TEST(FaultSweep, EveryFailingCallEndsItsOperationWithOneReportFromItsSite)
         const bool allocates = kAllocatingCalls.count(call.operation) == 1;
         standin::FailCall(call.operation, call.nth, allocates ? E_OUTOFMEMORY : D3DERR_INVALIDCALL);
         const ScenarioRun run = RunScenario();
-        const Lines& reports = run.reportsAfter[Listed(kLingeringFailures, call.text) ? call.step : run.names.size() - 1];
+        const Lines& reports =
+            run.reportsAfter[Listed(kLingeringFailures, call.text) ? call.step : run.names.size() - 1];
 
         // An unchecked call may still change what follows: a refused
         // TestCooperativeLevel delays the reset by one frame.

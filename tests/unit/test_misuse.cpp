@@ -87,8 +87,9 @@ TEST_F(Misuse, ObjectsReleasedByTheHostRefuseWhatNeedsTheDevice)
     EXPECT_EQ(standin::CountCalls("LightEnable"), 0);
     EXPECT_EQ(standin::CountCalls("Font.DrawTextW"), 0);
 
-    // A released texture fails its character's frames until it is destroyed.
-    ITexture* texture = graphics->CreateTexture(nullptr, 0);
+    // A released texture fails its character's frames until it is
+    // destroyed, which releases it once more, and its name is gone too.
+    ITexture* texture = graphics->CreateTexture("released.bmp", 0);
     AddCharacter()->SetTextures(texture, 1);
     texture->Release();
     const std::uint32_t pixel = 0xFF00FF00;
@@ -97,6 +98,7 @@ TEST_F(Misuse, ObjectsReleasedByTheHostRefuseWhatNeedsTheDevice)
     EXPECT_EQ(texture->Unbind(), 1);
     EXPECT_EQ(texture->Unload(), 0);
     EXPECT_EQ(graphics->RenderFrame(), 1);
+    EXPECT_NE(graphics->CreateTexture("released.bmp", 0), texture);
     EXPECT_EQ(graphics->DestroyTexture(texture), 0);
     EXPECT_EQ(graphics->RenderFrame(), 0);
 

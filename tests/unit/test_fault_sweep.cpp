@@ -293,7 +293,7 @@ std::vector<Step> FullScenario(Scene& scene)
                             MakeCharacter(graphics, scene.floor, D3DFVF_XYZ | D3DFVF_NORMAL, 2),
                             MakeCharacter(graphics, scene.overlay, kXyzDiffuse, -10)});
          }},
-        {"Materials, textures and transforms", [&] {
+        {"Materials, textures and blending", [&] {
              scene.stone = graphics.CreateMaterial();
              scene.glass = graphics.CreateMaterial();
              if (Missing({scene.cube, scene.floor, scene.overlay, scene.stone, scene.glass}))
@@ -347,16 +347,6 @@ std::vector<Step> FullScenario(Scene& scene)
 
 // --- The sweep ------------------------------------------------------------------------
 
-// The reports of a run but those the lost device gives by design.
-Lines FaultReports(const RecordingLogger& logger)
-{
-    Lines reports;
-    for (const std::string& line : logger.Errors())
-        if (line.find("D3DERR_DEVICELOST") == std::string::npos)
-            reports.push_back(line);
-    return reports;
-}
-
 // A recorded call that can fail: its text, its operation, its number among
 // that operation's calls and the step that made it.
 struct FallibleCall
@@ -392,7 +382,11 @@ ScenarioRun RunScenario()
             const std::size_t before = standin::Calls().size();
             run.names.push_back(step.name);
             run.failed.push_back(step.failed());
-            run.reportsAfter.push_back(FaultReports(scene.logger));
+            Lines reports;  // but those the lost device gives by design
+            for (const std::string& line : scene.logger.Errors())
+                if (line.find("D3DERR_DEVICELOST") == std::string::npos)
+                    reports.push_back(line);
+            run.reportsAfter.push_back(reports);
             for (std::size_t i = before; i < standin::Calls().size(); ++i)
             {
                 const standin::Call& call = standin::Calls()[i];

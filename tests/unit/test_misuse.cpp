@@ -26,12 +26,10 @@ using Misuse = SystemTest;
 // from every character that holds it, and from no other.
 TEST_F(Misuse, ADestroyedTextureIsLetGoByEveryCharacterThatHoldsItAndNoOther)
 {
-    ICharacter* first = AddCharacter();
-    ICharacter* second = AddCharacter();
     ITexture* shared = graphics->CreateTexture("shared.bmp", 0);
     ASSERT_EQ(graphics->CreateTexture("shared.bmp", 0), shared);
-    first->SetTextures(shared, 1);
-    second->SetTextures(shared, 1);
+    for (ICharacter* holder : {AddCharacter(), AddCharacter()})
+        holder->SetTextures(shared, 1);
     AddCharacter()->SetTextures(graphics->CreateTexture("kept.bmp", 0), 1);
 
     ASSERT_EQ(graphics->DestroyTexture(shared), 0);

@@ -15,27 +15,22 @@
 // code with the plug-in: the reference that host programs run beside it
 // (test_frame_model.cpp). It holds what the draw order and the two caches
 // depend on and writes the device calls that these decide, in the order made,
-// as the recording device writes them ("SetFVF(66)", "SetMaterial({...})",
-// "DrawIndexedPrimitive(4, 0, 0, <vertex count>, 0, 1)", "SetRenderState(7, 0)"),
-// Reset, Present, BeginScene and EndScene by their name only.
-//
+// as the recording device writes them ("SetFVF(66)", "SetRenderState(7, 0)",
+// ...), Reset, Present, BeginScene and EndScene by their name only.
 // Characters are told apart by their vertex count, which every draw carries.
 class FrameModel
 {
 public:
     enum class Device { Working, Lost, Resettable };
 
-    // --- The host's calls -------------------------------------------------------
-
     // Creation switches depth testing on.
     void CreateGraphicsSystem() { Call("SetRenderState(7, 1)"); }
 
-    // Every character and record goes, and the device with the caches; the
-    // highest layer and a requested sort stay for the next device.
+    // Every character goes, and the device with the caches; the highest
+    // layer and a requested sort stay for the next device.
     void DestroyGraphicsSystem()
     {
         registry.clear();
-        records.clear();
         cachedFVF = -1;
         cachedMaterial = nullptr;
     }
@@ -43,10 +38,7 @@ public:
     // CreateCharacter: appended, and the next frame sorts.
     void CreateCharacter(const void* handle, std::uint32_t vertexCount)
     {
-        Character character;
-        character.handle = handle;
-        character.vertexCount = vertexCount;
-        registry.push_back(character);
+        registry.push_back(Character{handle, vertexCount});
         resortRequested = true;
     }
 
@@ -86,30 +78,11 @@ public:
         return 1;
     }
 
-    void CreateMaterial(const MaterialDesc* record) { records.push_back(record); }
-
-    // The record is freed; characters keep their pointer and their copy of
-    // its values, and the frame only ever compares the pointer.
-    int DestroyMaterial(const MaterialDesc* record)
-    {
-        for (std::size_t i = 0; i < records.size(); ++i)
-            if (records[i] == record)
-            {
-                records.erase(records.begin() + static_cast<std::ptrdiff_t>(i));
-                return 0;
-            }
-        return 1;
-    }
-
-    // --- The device ---------------------------------------------------------------
-
     // Lost: Present fails until the device may be reset.
     void LoseDevice() { device = Device::Lost; }
     // The next frame's device check starts the reset sequence.
     void MakeDeviceResettable() { device = Device::Resettable; }
     Device DeviceState() const { return device; }
-
-    // --- RenderFrame ------------------------------------------------------------------
 
     int RenderFrame()
     {
@@ -128,9 +101,8 @@ public:
                     highestLayer = character.layer;
         }
         // Every layer from 0 to the highest layer, each a walk of the whole
-        // registry. A layer that no character has draws nothing, so only the
-        // layers that characters have are walked: the same calls, in the same
-        // order, without counting through empty layers up to 2^31.
+        // registry; only the layers that characters have, so as not to count
+        // through empty layers up to 2^31.
         std::set<int> layers;
         for (const Character& character : registry)
             if (character.layer >= 0 && character.layer <= highestLayer)
@@ -252,7 +224,6 @@ private:
     }
 
     std::vector<Character> registry;
-    std::vector<const MaterialDesc*> records;
     std::int32_t cachedFVF = -1;
     const MaterialDesc* cachedMaterial = nullptr;
     int highestLayer = 0;

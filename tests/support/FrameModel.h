@@ -21,7 +21,10 @@
 class FrameModel
 {
 public:
+    // Lost, Present fails; resettable, the next frame's device check starts
+    // the reset sequence.
     enum class Device { Working, Lost, Resettable };
+    Device device = Device::Working;
 
     // Creation switches depth testing on.
     void CreateGraphicsSystem() { Call("SetRenderState(7, 1)"); }
@@ -77,12 +80,6 @@ public:
             }
         return 1;
     }
-
-    // Lost: Present fails until the device may be reset.
-    void LoseDevice() { device = Device::Lost; }
-    // The next frame's device check starts the reset sequence.
-    void MakeDeviceResettable() { device = Device::Resettable; }
-    Device DeviceState() const { return device; }
 
     int RenderFrame()
     {
@@ -228,7 +225,6 @@ private:
     const MaterialDesc* cachedMaterial = nullptr;
     int highestLayer = 0;
     bool resortRequested = false;
-    Device device = Device::Working;
     std::vector<std::string> calls;
 };
 

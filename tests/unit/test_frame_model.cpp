@@ -47,6 +47,8 @@ void Remove(std::vector<Item>& items, Item item)
 class FrameModelTest : public HostTest
 {
 protected:
+    using Device = FrameModel::Device;
+
     struct Held
     {
         ICharacter* character;
@@ -162,7 +164,18 @@ protected:
             break;
         case 8: DestroyCharacter(); break;
         case 9: graphics->RequestSort(); model.RequestSort(); break;
-        case 10: DeviceEvent(); break;
+        case 10:  // lost, then resettable, which the next frame then resets
+            if (model.device == Device::Lost)
+            {
+                standin::MakeDeviceResettable();
+                model.device = Device::Resettable;
+            }
+            else
+            {
+                standin::LoseDevice();
+                model.device = Device::Lost;
+            }
+            break;
         case 11:
             if (Uniform(0, 4) == 0)
                 NewDevice();
@@ -195,17 +208,12 @@ protected:
         return records.empty() ? nullptr : Pick(records);
     }
 
-    // Values of their own in every field, so that each SetMaterial shows
-    // which record, and which state of it, was copied.
+    // A value of its own in every field, so that each SetMaterial shows which
+    // record, and which state of it, was copied.
     void ChangeRecord()
     {
-        if (records.empty())
-            return;
-        MaterialDesc* record = Pick(records);
-        float* values = &record->ambient[0];
-        for (int i = 0; i < 13; ++i)
-            values[i] = nextValue + i / 16.0f;
-        nextValue += 1;
+        if (!records.empty())
+            std::fill_n(&Pick(records)->ambient[0], 13, nextValue++);
     }
 
     void DestroyCharacter()
@@ -217,25 +225,10 @@ protected:
         characters.erase(held);
     }
 
-    // Lost, then resettable, which the next frame then resets.
-    void DeviceEvent()
-    {
-        if (model.DeviceState() == FrameModel::Device::Lost)
-        {
-            standin::MakeDeviceResettable();
-            model.MakeDeviceResettable();
-        }
-        else
-        {
-            standin::LoseDevice();
-            model.LoseDevice();
-        }
-    }
-
     // Shutdown and a new device, on the same graphics system object.
     void NewDevice()
     {
-        if (model.DeviceState() != FrameModel::Device::Working)
+        if (model.device != Device::Working)
             return;
         EXPECT_EQ(graphics->DestroyGraphicsSystem(), 0);
         model.DestroyGraphicsSystem();
@@ -250,8 +243,6 @@ protected:
         characters.clear();
         records.clear();
     }
-
-    // --- Checks -------------------------------------------------------------------------
 
     // A destroyed record's memory lives exactly as long as something refers
     // to it; once freed, its address may come back as a new record's.

@@ -1,6 +1,6 @@
 // The frame around what it draws (the draw order and the caches are checked
 // against a model in test_frame_model.cpp): its calls, failures inside it,
-// device loss and the reset sequence, and shutdown.
+// steady frames, the reset sequence and shutdown.
 
 #include <standin/Recorder.h>
 
@@ -56,29 +56,6 @@ TEST_F(Frame, PresentsClearsThenDrawsCharactersOverlayAndText)
         "EndScene()",
     }));
     EXPECT_TRUE(logger.lines.empty());
-}
-
-// Once a scene has been drawn, a frame that draws it again (text included)
-// allocates nothing.
-TEST_F(Frame, SteadyStateFramesAllocateNothing)
-{
-    AddCharacter(0, kXyzNormal, graphics->CreateMaterial())->SetTextures(graphics->CreateTexture("stone.bmp", 0), 1);
-    AddCharacter(1);
-    AddCharacter(-10)->SetAlphaBlend(true);
-    graphics->CreateLight()->Enable(true);
-    IFont* font = graphics->CreateFont("Arial", 8, 16, 400);
-    font->AddText("frame 1", 0xFFFFFFFF, 0, 0, 100, 20);
-    ASSERT_EQ(graphics->RenderFrame(), 0);
-
-    standin::SetRecording(false);
-    AllocationCounter allocations;
-    for (int frame = 0; frame < 3; ++frame)
-    {
-        font->AddText("frame 2", 0xFFFFFFFF, 0, 0, 100, 20);
-        ASSERT_EQ(graphics->RenderFrame(), 0);
-    }
-    EXPECT_EQ(allocations.Count(), 0u);
-    standin::SetRecording(true);
 }
 
 // --- Failures inside the frame ----------------------------------------------------------
@@ -144,9 +121,9 @@ TEST_F(Frame, AFailureEndsTheFrameButNotTheNext)
     }
 }
 
-// --- Device loss and the reset sequence ----------------------------------------------------
+// --- A full scene: steady frames, the reset sequence, shutdown ---------------------------------
 
-class Reset : public SystemTest
+class Scene : public SystemTest
 {
 protected:
     // Remembered states other than the defaults, and two characters,
@@ -177,13 +154,29 @@ protected:
     }
 };
 
+// Once the scene has been drawn, a frame that draws it again (text included)
+// allocates nothing.
+TEST_F(Scene, SteadyStateFramesAllocateNothing)
+{
+    IFont* font = graphics->CreateFont("Arial", 8, 16, 400);
+    standin::SetRecording(false);
+    AllocationCounter allocations;
+    for (int frame = 0; frame < 3; ++frame)
+    {
+        font->AddText("hello", 0xFFFFFFFF, 0, 0, 100, 20);
+        ASSERT_EQ(graphics->RenderFrame(), 0);
+    }
+    EXPECT_EQ(allocations.Count(), 0u);
+    standin::SetRecording(true);
+}
+
 // The recording device refuses Reset while any default-pool resource or
 // un-lost font is alive, so a successful reset proves every one was dropped.
 // Characters go in registry order (sorted: format 0x42 before 0x12), then
 // textures, then fonts; after Reset everything comes back in the same order,
 // lights too, and then the transforms and every remembered state. Fill
 // mode 2 makes no call, as at SetFillMode.
-TEST_F(Reset, DropsAndRebuildsEveryResourceAndStateAroundReset)
+TEST_F(Scene, AResetDropsAndRebuildsEveryResourceAndState)
 {
     ASSERT_EQ(LoseAndReset(), 0);
     const std::set<std::string> steps = {
@@ -249,7 +242,7 @@ const ResetStop kResetStops[] = {
 // after the failing one and no later step is visited. When Reset has not
 // succeeded the next frame runs the whole sequence again; when it has, the
 // device works and no reset runs any more.
-TEST_F(Reset, TheSequenceStopsAtTheFirstFailingStep)
+TEST_F(Scene, TheResetSequenceStopsAtTheFirstFailingStep)
 {
     for (const ResetStop& row : kResetStops)
     {
@@ -280,27 +273,18 @@ TEST_F(Reset, TheSequenceStopsAtTheFirstFailingStep)
     }
 }
 
-// --- Shutdown -------------------------------------------------------------------------------
-
-// Every registry in its order, then the camera, the device and Direct3D;
+// Every registry in its order (the characters' sorted), then the camera,
+// the device and Direct3D;
 // all of them forgotten, so that frames fail without a call and a second
 // shutdown finds nothing to release. After a failed creation, only what was
 // made is released.
-TEST_F(Frame, ShutdownDestroysRegistriesInOrderThenCameraDeviceAndDirect3D)
+TEST_F(Scene, ShutdownDestroysRegistriesInOrderThenCameraDeviceAndDirect3D)
 {
-    AddCharacter(0);
-    AddCharacter(0);
-    graphics->CreateTexture(nullptr, 0)->AddData(std::vector<std::uint32_t>(4, 0).data(), 2, 2);
-    graphics->CreateMaterial();
-    graphics->CreateLight();
-    graphics->CreateFont("Arial", 8, 16, 400);
-    Forget();
-
     EXPECT_EQ(graphics->DestroyGraphicsSystem(), 0);
     EXPECT_EQ(logger.lines, Lines({"2: Destroying the graphics system...OK"}));
     EXPECT_EQ(CallsStartingWith({"VertexBuffer", "Texture", "Font", "Device", "Direct3D"}),
-              Lines({"VertexBuffer#1.Release()", "VertexBuffer#3.Release()", "Texture#5.Release()", "Font#6.Release()",
-                     "Device.Release()", "Direct3D.Release()"}));
+              Lines({"VertexBuffer#3.Release()", "VertexBuffer#1.Release()", "Texture#5.Release()", "Texture#6.Release()",
+                     "Font#7.Release()", "Device.Release()", "Direct3D.Release()"}));
     EXPECT_THAT(standin::LiveObjects(), ::testing::IsEmpty());
     EXPECT_EQ(graphics->GetCamera(), nullptr);
 

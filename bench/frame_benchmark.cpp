@@ -17,6 +17,7 @@
 #include "CCamera.h"
 #include "CGraphicsD3D.h"
 #include "ILogger.h"
+#include "VideoSettings.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ public:
     Scene(int count, int layers)
     {
         standin::Reset();
-        if (graphics.CreateGraphicsSystem(nullptr, &logger, 0, 0, 32, 600, 800, 1, true, false, 0, 0, 1000.0f) != 0)
+        if (CreateGraphicsSystem(graphics, nullptr, &logger, VideoSettings()) != 0)
             throw std::runtime_error("frame benchmark: no graphics system");
         std::vector<MaterialDesc*> materials;
         for (int i = 0; i < 50; ++i)

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "IGraphics.h"
+#include "VideoSettings.h"
 
 namespace {
 
@@ -219,13 +220,18 @@ private:
         if (systemMade)
             return;
         systemMade = true;
-        graphics->CreateGraphicsSystem(nullptr, input.ConsumeBool() ? &logger : nullptr, 0, 0,
-                                       input.PickValueInArray({32, 16, 24, 0}),
-                                       input.ConsumeIntegralInRange(1, 2048),
-                                       input.ConsumeIntegralInRange(1, 2048),
-                                       input.ConsumeIntegralInRange(0, 3), input.ConsumeBool(),
-                                       input.ConsumeBool(), input.ConsumeIntegralInRange(0, 16),
-                                       input.ConsumeIntegralInRange(0, 4), AnyFloat());
+        ILogger* hostLogger = input.ConsumeBool() ? &logger : nullptr;
+        VideoSettings video;
+        video.colourDepth = input.PickValueInArray({32, 16, 24, 0});
+        video.height = input.ConsumeIntegralInRange(1, 2048);
+        video.width = input.ConsumeIntegralInRange(1, 2048);
+        video.backBufferCount = input.ConsumeIntegralInRange(0, 3);
+        video.windowed = input.ConsumeBool();
+        video.vsync = input.ConsumeBool();
+        video.multisampleType = input.ConsumeIntegralInRange(0, 16);
+        video.multisampleQuality = input.ConsumeIntegralInRange(0, 4);
+        video.maxVisibleDepth = AnyFloat();
+        CreateGraphicsSystem(*graphics, nullptr, hostLogger, video);
     }
 
     void DestroySystem()

@@ -150,8 +150,8 @@ bool DemoScene::BuildStage()
 
     // The sky: a screen-sized gradient as deep as the depth buffer allows, so
     // that everything else is drawn in front of it.
-    float width = static_cast<float>(options.width);
-    float height = static_cast<float>(options.height);
+    float width = static_cast<float>(options.video.width);
+    float height = static_cast<float>(options.video.height);
     const float kFarthest = 0.99999f;
     if (CreateMesh(graphics,
                    MakeScreenRect(0, 0, width, height, kFarthest, Untextured(0xFF0A1224),
@@ -239,8 +239,8 @@ bool DemoScene::FillPattern()
 
 bool DemoScene::BuildOverlay()
 {
-    float width = static_cast<float>(options.width);
-    float height = static_cast<float>(options.height);
+    float width = static_cast<float>(options.video.width);
+    float height = static_cast<float>(options.video.height);
     const struct
     {
         Mesh<ScreenVertex> mesh;
@@ -307,12 +307,12 @@ bool DemoScene::Update(int frame, double framesPerSecond)
 
     titleFont->AddText("GraphicsDLL", 0xFFFFD98A, 20, 12, 260, 52);
     smallFont->AddText("Direct3D 9 plug-in  -  sample host", 0xFFB8D8F0, 212, 22,
-                       options.width - 10, 48);
+                       options.video.width - 10, 48);
     char info[160];
     std::snprintf(info, sizeof info, "Frame %d / %d     %.1f fps     %dx%dx%d %s", frame,
-                  options.frames, framesPerSecond, options.width, options.height,
-                  options.colourDepth, options.windowed ? "windowed" : "full-screen");
-    smallFont->AddText(info, 0xFFE8F0FF, 24, options.height - 38, 466, options.height - 14);
+                  options.frames, framesPerSecond, options.video.width, options.video.height,
+                  options.video.colourDepth, options.video.windowed ? "windowed" : "full-screen");
+    smallFont->AddText(info, 0xFFE8F0FF, 24, options.video.height - 38, 466, options.video.height - 14);
     return PlaceLamps(seconds);
 }
 

@@ -78,22 +78,22 @@ std::string ParseOptions(int argc, const char* const* argv, HostOptions& options
         }
         if (name == "--fullscreen")
         {
-            options.windowed = false;
+            options.video.windowed = false;
             continue;
         }
         if (name == "--windowed")
         {
-            options.windowed = true;
+            options.video.windowed = true;
             continue;
         }
         if (name == "--vsync")
         {
-            options.vsync = true;
+            options.video.vsync = true;
             continue;
         }
         if (name == "--no-vsync")
         {
-            options.vsync = false;
+            options.video.vsync = false;
             continue;
         }
 
@@ -102,23 +102,23 @@ std::string ParseOptions(int argc, const char* const* argv, HostOptions& options
         if (name == "--frames")
             ok = ok && ReadInt(value, 1, 100000000, options.frames);
         else if (name == "--size")
-            ok = ok && ReadSize(value, options.width, options.height);
+            ok = ok && ReadSize(value, options.video.width, options.video.height);
         else if (name == "--width")
-            ok = ok && ReadInt(value, 1, 16384, options.width);
+            ok = ok && ReadInt(value, 1, 16384, options.video.width);
         else if (name == "--height")
-            ok = ok && ReadInt(value, 1, 16384, options.height);
+            ok = ok && ReadInt(value, 1, 16384, options.video.height);
         else if (name == "--depth")
-            ok = ok && ReadInt(value, 16, 32, options.colourDepth) &&
-                 (options.colourDepth == 16 || options.colourDepth == 32);
+            ok = ok && ReadInt(value, 16, 32, options.video.colourDepth) &&
+                 (options.video.colourDepth == 16 || options.video.colourDepth == 32);
         else if (name == "--back-buffers")
-            ok = ok && ReadInt(value, 1, 3, options.backBuffers);
+            ok = ok && ReadInt(value, 1, 3, options.video.backBufferCount);
         else if (name == "--multisample")
-            ok = ok && ReadInt(value, 0, 16, options.multisampleType);
+            ok = ok && ReadInt(value, 0, 16, options.video.multisampleType);
         else if (name == "--multisample-quality")
-            ok = ok && ReadInt(value, 0, 255, options.multisampleQuality);
+            ok = ok && ReadInt(value, 0, 255, options.video.multisampleQuality);
         // The near plane is at 1.
         else if (name == "--far")
-            ok = ok && ReadFloat(value, 1.0f, options.farDistance);
+            ok = ok && ReadFloat(value, 1.0f, options.video.maxVisibleDepth);
         else if (name == "--screenshot")
             ok = ok && ReadText(value, options.screenshotPath);
         else if (name == "--log")

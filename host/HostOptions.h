@@ -3,19 +3,16 @@
 
 #include <string>
 
+#include "VideoSettings.h"
+
 // What the sample host is asked to do, from its command line.
 struct HostOptions
 {
+    // A demo measures its frame rate: no vsync unless asked for.
+    HostOptions() { video.vsync = false; }
+
     int frames = 240;
-    int width = 800;
-    int height = 600;
-    int colourDepth = 32;
-    int backBuffers = 1;
-    bool windowed = true;
-    bool vsync = false;
-    int multisampleType = 0;  // a D3DMULTISAMPLE_TYPE value
-    int multisampleQuality = 0;
-    float farDistance = 1000.0f;  // far clipping distance, scene units
+    VideoSettings video;
     std::string screenshotPath = "screenshot.bmp";
     std::string logPath;     // empty: the terminal only
     std::string pluginPath;  // empty: GraphicsDLL.dll beside the host

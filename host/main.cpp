@@ -137,10 +137,7 @@ bool RenderFrames(IGraphics& graphics, HostWindow& window, DemoScene& scene,
 bool RunScene(IGraphics& graphics, HostWindow& window, const HostOptions& options,
               ConsoleLogger& log, const std::string& assetsDirectory)
 {
-    if (graphics.CreateGraphicsSystem(window.Handle(), &log, 0, 0, options.colourDepth,
-                                      options.height, options.width, options.backBuffers,
-                                      options.windowed, options.vsync, options.multisampleType,
-                                      options.multisampleQuality, options.farDistance) != 0)
+    if (CreateGraphicsSystem(graphics, window.Handle(), &log, options.video) != 0)
     {
         log.Note("the graphics system could not be created");
         return false;
@@ -186,7 +183,8 @@ int Run(const HostOptions& options, ConsoleLogger& log)
         return 1;
     }
     HostWindow window;
-    if (!window.Create(L"GraphicsDLL sample host", options.width, options.height, options.windowed))
+    if (!window.Create(L"GraphicsDLL sample host", options.video.width, options.video.height,
+                       options.video.windowed))
     {
         log.Note("could not open a window");
         return 1;

@@ -9,6 +9,7 @@
 #include "ILogger.h"
 #include "PluginLibrary.h"
 #include "QuadScene.h"
+#include "VideoSettings.h"
 
 namespace {
 
@@ -22,8 +23,12 @@ public:
 bool Run(const quads::Options& options, HostWindow& window, IGraphics& graphics)
 {
     QuietLogger logger;
-    if (graphics.CreateGraphicsSystem(window.Handle(), &logger, 0, 0, 32, quads::kHeight, quads::kWidth, 1, true,
-                                      false, 0, 0, quads::kFarDistance) != 0)
+    VideoSettings video;
+    video.width = quads::kWidth;
+    video.height = quads::kHeight;
+    video.vsync = false;
+    video.maxVisibleDepth = quads::kFarDistance;
+    if (CreateGraphicsSystem(graphics, window.Handle(), &logger, video) != 0)
         return false;
     graphics.SetLighting(false);
     graphics.Clear(quads::kClearColour);

@@ -213,6 +213,14 @@ std::string ObjectName(const IUnknown* object)
     return NameOf(object);
 }
 
+IUnknown* ObjectNamed(const std::string& name)
+{
+    for (const std::unique_ptr<Object>& object : TheRecorder().objects)
+        if (object->name == name)
+            return dynamic_cast<IUnknown*>(object.get());
+    return nullptr;
+}
+
 DWORD RenderState(D3DRENDERSTATETYPE state)
 {
     const DWORD index = static_cast<DWORD>(state);

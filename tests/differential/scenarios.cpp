@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "IGraphics.h"
+#include "VideoSettings.h"
 
 #ifdef _WIN32
 #include "HostWindow.h"
@@ -50,15 +51,24 @@ void Made(const char* call, const void* object)
 struct Settings
 {
     const char* name;
-    int colourDepth;
-    int width;
-    int height;
-    int backBufferCount;
-    bool windowed;
-    bool vsync;
-    int multisampleType;
-    int multisampleQuality;
+    VideoSettings video;
 };
+
+VideoSettings Video(int colourDepth, int width, int height, int backBufferCount, bool windowed, bool vsync,
+                    int multisampleType, int multisampleQuality)
+{
+    VideoSettings video;
+    video.colourDepth = colourDepth;
+    video.width = width;
+    video.height = height;
+    video.backBufferCount = backBufferCount;
+    video.windowed = windowed;
+    video.vsync = vsync;
+    video.multisampleType = multisampleType;
+    video.multisampleQuality = multisampleQuality;
+    video.maxVisibleDepth = 100.0f;
+    return video;
+}
 
 // Where the plug-in comes from and what it draws into: the only part that
 // differs between the builds.
@@ -73,7 +83,8 @@ public:
             std::printf("%s\n", library.Error().c_str());
             return false;
         }
-        return window.Create(L"Differential scenario", settings.width, settings.height, settings.windowed);
+        return window.Create(L"Differential scenario", settings.video.width, settings.video.height,
+                             settings.video.windowed);
 #else
         (void)settings;
         return true;
@@ -175,9 +186,7 @@ int Start(Platform& platform, IGraphics*& graphics, TranscriptLogger& logger, co
     if (graphics == nullptr)
         return 1;
     return Result("CreateGraphicsSystem",
-                  graphics->CreateGraphicsSystem(platform.Window(), &logger, 0, 0, s.colourDepth, s.height,
-                                                 s.width, s.backBufferCount, s.windowed, s.vsync,
-                                                 s.multisampleType, s.multisampleQuality, 100.0f));
+                  CreateGraphicsSystem(*graphics, platform.Window(), &logger, s.video));
 }
 
 void Stop(IGraphics* graphics)
@@ -303,13 +312,13 @@ int main()
 #ifndef _WIN32
     LikeWinesAdapter();
 #endif
-    EveryKindOfObject({"every kind of object", 32, 320, 240, 1, true, false, 0, 0});
-    CreateAndDraw({"two back buffers, vsync, 4 samples", 32, 256, 192, 2, true, true, 4, 0});
-    CreateAndDraw({"an unsupported multisample type", 32, 256, 192, 1, true, false, 2, 1});
-    CreateAndDraw({"no back-buffer count", 32, 256, 192, 0, true, false, 0, 0});
-    CreateAndDraw({"full screen, the size of the screen", 32, 1024, 768, 1, false, true, 0, 0});
-    CreateAndDraw({"16-bit colour", 16, 256, 192, 1, true, false, 0, 0});
-    CreateAndDraw({"24-bit colour", 24, 256, 192, 1, true, false, 0, 0});
+    EveryKindOfObject({"every kind of object", Video(32, 320, 240, 1, true, false, 0, 0)});
+    CreateAndDraw({"two back buffers, vsync, 4 samples", Video(32, 256, 192, 2, true, true, 4, 0)});
+    CreateAndDraw({"an unsupported multisample type", Video(32, 256, 192, 1, true, false, 2, 1)});
+    CreateAndDraw({"no back-buffer count", Video(32, 256, 192, 0, true, false, 0, 0)});
+    CreateAndDraw({"full screen, the size of the screen", Video(32, 1024, 768, 1, false, true, 0, 0)});
+    CreateAndDraw({"16-bit colour", Video(16, 256, 192, 1, true, false, 0, 0)});
+    CreateAndDraw({"24-bit colour", Video(24, 256, 192, 1, true, false, 0, 0)});
     std::printf("== end\n");
     return 0;
 }

@@ -38,15 +38,15 @@ TEST(HostOptions, ReadsEveryVideoSetting)
                          "b.log"},
                         options));
     EXPECT_EQ(12, options.frames);
-    EXPECT_EQ(1024, options.width);
-    EXPECT_EQ(768, options.height);
-    EXPECT_EQ(16, options.colourDepth);
-    EXPECT_FALSE(options.windowed);
-    EXPECT_TRUE(options.vsync);
-    EXPECT_EQ(4, options.multisampleType);
-    EXPECT_EQ(1, options.multisampleQuality);
-    EXPECT_FLOAT_EQ(250.5f, options.farDistance);
-    EXPECT_EQ(2, options.backBuffers);
+    EXPECT_EQ(1024, options.video.width);
+    EXPECT_EQ(768, options.video.height);
+    EXPECT_EQ(16, options.video.colourDepth);
+    EXPECT_FALSE(options.video.windowed);
+    EXPECT_TRUE(options.video.vsync);
+    EXPECT_EQ(4, options.video.multisampleType);
+    EXPECT_EQ(1, options.video.multisampleQuality);
+    EXPECT_FLOAT_EQ(250.5f, options.video.maxVisibleDepth);
+    EXPECT_EQ(2, options.video.backBufferCount);
     EXPECT_EQ("a.bmp", options.screenshotPath);
     EXPECT_EQ("b.log", options.logPath);
 }
@@ -56,9 +56,9 @@ TEST(HostOptions, LaterArgumentsWin)
     HostOptions options;
     EXPECT_EQ(
         "", Parse({"--size", "640x480", "--width", "700", "--fullscreen", "--windowed"}, options));
-    EXPECT_EQ(700, options.width);
-    EXPECT_EQ(480, options.height);
-    EXPECT_TRUE(options.windowed);
+    EXPECT_EQ(700, options.video.width);
+    EXPECT_EQ(480, options.video.height);
+    EXPECT_TRUE(options.video.windowed);
 }
 
 TEST(HostOptions, RefusesWhatCannotWork)

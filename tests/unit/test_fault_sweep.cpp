@@ -1,26 +1,176 @@
-// The fault sweep: a full scenario, run once clean while the recording device
-// records its calls, then once for every recorded call that returns an
+// The fault sweep: a host's full scenario, run once clean while the recording
+// device records its calls, then once for every recorded call that returns an
 // HRESULT, with that one call failing. Every failure must end the operation
-// that made the call with 1 or null, be reported exactly once, crash nothing
-// and leave no Direct3D object alive after shutdown.
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
+// that made the call with 1 or null, be reported exactly once, by one of the
+// report sites below at its level and in its wording, crash nothing and leave
+// no Direct3D object alive after shutdown.
 
 #include <standin/Recorder.h>
 
-#include <cstdint>
-#include <cstdio>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <map>
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
-#include "CGraphicsD3D.h"
-#include "RecordingLogger.h"
-#include "VideoSettings.h"
+#include "HostTest.h"
+#include "SourceLine.h"
 
 namespace {
+
+using ::testing::IsEmpty;
+
+// --- Report sites -----------------------------------------------------------------
+
+const char* const kActor = "extra/CActor.cpp";
+const char* const kCamera = "extra/CCamera.cpp";
+const char* const kFont = "extra/CFont.cpp";
+const char* const kGraphics = "extra/CGraphicsD3D.cpp";
+const char* const kLight = "extra/CLight.cpp";
+const char* const kTexture = "extra/CTexture.cpp";
+
+// How a site words its report around the failing call's result name.
+const char* const kNamed = "%s";
+const char* const kAddData = "Could not add data to blank texture : %s";
+const char* const kNoDirect3D = "Could not create Direct3D object";  // no result code to name
+
+// A character's buffer sites report at 2 from Create, at 3 from the rebuild
+// after a device reset.
+const int kCreateOrReset = 0;
+
+// A reporting statement: the nth line of its file that holds the snippet
+// (the statement's first line, which its reports name), and its report.
+struct ReportSite
+{
+    const char* file;
+    const char* snippet;
+    int level;
+    const char* wording = kNamed;
+    int nth = 1;
+    const char* unswept = nullptr;  // why no failing call of the scenario reaches it
+};
+
+const ReportSite kReportSites[] = {
+    {kGraphics, "ReportNoDirect3D(logger", 3, kNoDirect3D},
+    {kGraphics, "d3d->GetDeviceCaps(", 3},
+    {kGraphics, "d3d->CreateDevice(", 3},
+    {kGraphics, "device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE)))", 3},
+    {kGraphics, "device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW)))", 3},
+    {kGraphics, "device->SetTransform(D3DTS_WORLD, &world)", 2},
+    {kGraphics, "device->SetTransform(D3DTS_PROJECTION, &projection)", 2},
+    {kGraphics, "device->Clear(", 2},
+    {kGraphics, "device->BeginScene()", 2},
+    {kGraphics, "device->EndScene()", 2},
+    {kGraphics, "D3DFILL_WIREFRAME", 2},
+    {kGraphics, "D3DFILL_SOLID", 2},
+    {kGraphics, "D3DRS_LIGHTING", 2},
+    {kGraphics, "D3DRS_SHADEMODE", 2},
+    {kGraphics, "D3DRS_AMBIENT", 2},
+    {kGraphics, "device->Present(", 2},
+    {kGraphics, "device->Reset(&presentParams)", 2},
+    {kGraphics, "device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE)))", 2, kNamed, 2},
+    {kGraphics, "device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW)))", 2, kNamed, 2},
+    {kGraphics, "device->GetBackBuffer(", 2},
+    {kCamera, "device->SetTransform(D3DTS_VIEW, &view)", 3},
+    {kCamera, "device->SetTransform(D3DTS_VIEW, &view)", 2, kNamed, 2},
+    {kActor, "device->SetTransform(D3DTS_WORLD, &world)", 2},
+    {kActor, "device->DrawIndexedPrimitive(", 2},
+    {kActor, "device->SetFVF(fvf)", 2},
+    {kActor, "device->SetStreamSource(", 2},
+    {kActor, "device->SetIndices(indexBuffer)", 2},
+    {kActor, "SetTextureStageState(0, D3DTSS_COLOROP", 2},
+    {kActor, "SetTextureStageState(0, D3DTSS_COLORARG1", 2},
+    {kActor, "SetTextureStageState(0, D3DTSS_COLORARG2", 2},
+    {kActor, "device->SetMaterial(&material)", 2},
+    {kActor, "device->SetMaterial(&material)", 2, kNamed, 2},
+    {kActor, "device->CreateVertexBuffer(", kCreateOrReset},
+    {kActor, "D3D_FAILED(reportLevel, E_OUTOFMEMORY)", kCreateOrReset, kNamed, 1,
+     "an index count is refused for its size alone, before any device call (the misuse tests check "
+     "this report); a refused Create keeps nothing for a reset to rebuild"},
+    {kActor, "device->CreateIndexBuffer(", kCreateOrReset},
+    {kActor, "vertexBuffer->Lock(", kCreateOrReset},
+    {kActor, "vertexBuffer->Unlock()", kCreateOrReset},
+    {kActor, "indexBuffer->Lock(", kCreateOrReset},
+    {kActor, "indexBuffer->Unlock()", kCreateOrReset},
+    {kFont, "D3DXCreateFontW(device", 2},
+    {kFont, "font->OnLostDevice()", 2},
+    {kFont, "font->OnResetDevice()", 2},
+    {kLight, "device->SetLight(", 2},
+    {kLight, "device->LightEnable(", 3},
+    {kTexture, "LoadFile(kCreateColorKey)", 2},
+    {kTexture, "SetTextureStageState(unit, D3DTSS_COLOROP", 2},
+    {kTexture, "SetTextureStageState(unit, D3DTSS_COLORARG1", 2},
+    {kTexture, "SetTextureStageState(unit, D3DTSS_COLORARG2", 2},
+    {kTexture, "device->SetTexture(unit, texture)", 2},
+    {kTexture, "LoadFile(kReloadColorKey)", 2},
+    {kTexture, "device->SetTexture(static_cast<DWORD>(stage), nullptr)", 2},
+    // D3DXCreateTexture, LockRect and UnlockRect in AddData.
+    {kTexture, "D3D_FAILED_AS(kAddDataReportFormat", 2, kAddData},
+    {kTexture, "D3D_FAILED_AS(kAddDataReportFormat", 2, kAddData, 2},
+    {kTexture, "D3D_FAILED_AS(kAddDataReportFormat", 2, kAddData, 3},
+};
+
+std::string ExpectedReportFrom(const ReportSite& site, int level, const std::string& name)
+{
+    std::string text = site.wording;
+    if (text.find("%s") != std::string::npos)
+        text.replace(text.find("%s"), 2, name);
+    return ExpectedReport(level, text, site.file, site.snippet, site.nth);
+}
+
+using SourcePlace = std::pair<std::string, int>;  // file, line
+
+const std::map<SourcePlace, const ReportSite*>& SitesByPlace()
+{
+    static const std::map<SourcePlace, const ReportSite*> sites = [] {
+        std::map<SourcePlace, const ReportSite*> byPlace;
+        for (const ReportSite& site : kReportSites)
+            byPlace[{site.file, SourceLine(site.file, site.snippet, site.nth)}] = &site;
+        return byPlace;
+    }();
+    return sites;
+}
+
+// The site whose place a report names ("... : <line> : <file>"); null for none.
+const ReportSite* SiteOf(const std::string& report)
+{
+    static const std::regex place(" : ([0-9]+) : (\\S+)$");
+    std::smatch match;
+    if (!std::regex_search(report, match, place))
+        return nullptr;
+    const auto found = SitesByPlace().find({match[2], std::stoi(match[1])});
+    return found == SitesByPlace().end() ? nullptr : found->second;
+}
+
+// A reporting statement added without a row fails here, before the sweep
+// could let its reports pass unchecked.
+TEST(FaultSweep, EveryReportingStatementOfThePlugInHasARowOfItsOwn)
+{
+    static const std::regex reporting("D3D_FAILED|ReportIfFailed\\(|ReportNoDirect3D\\(");
+    std::vector<SourcePlace> statements;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(SOURCE_ROOT) + "/extra"))
+    {
+        const std::string file = "extra/" + entry.path().filename().string();
+        if (file.rfind("extra/ErrorReport.", 0) == 0)
+            continue;  // the reporting functions themselves
+        std::ifstream source(entry.path());
+        std::string text;
+        for (int line = 1; std::getline(source, text); ++line)
+            if (std::regex_search(text, reporting))
+                statements.push_back({file, line});
+    }
+    for (const SourcePlace& place : statements)
+        EXPECT_EQ(SitesByPlace().count(place), 1u) << "no row for " << place.first << ":" << place.second;
+    EXPECT_EQ(SitesByPlace().size(), std::size(kReportSites)) << "rows that name no statement or the same one";
+    EXPECT_EQ(statements.size(), std::size(kReportSites));
+}
+
+// --- Calls outside the report sites -------------------------------------------------
 
 // Calls whose failure the plug-in does not check, each with the reason. A
 // fault on one of these may pass without a report and without a failed
@@ -53,197 +203,153 @@ const std::vector<std::pair<std::string, std::string>> kLingeringFailures = {
     {"IndexBuffer#", "a buffer that cannot be filled fails Create: no geometry, as above"},
 };
 
-bool Lingers(const std::string& callText)
+bool Listed(const std::vector<std::pair<std::string, std::string>>& list, const std::string& callText)
 {
-    for (const auto& lingering : kLingeringFailures)
-        if (callText.compare(0, lingering.first.size(), lingering.first) == 0)
+    for (const auto& entry : list)
+        if (callText.compare(0, entry.first.size(), entry.first) == 0)
             return true;
     return false;
 }
 
-bool Unchecked(const std::string& callText)
-{
-    for (const auto& unchecked : kUncheckedCalls)
-        if (callText.compare(0, unchecked.first.size(), unchecked.first) == 0)
-            return true;
-    return false;
-}
+// Calls that allocate fail with E_OUTOFMEMORY, every other one with D3DERR_INVALIDCALL.
+const std::set<std::string> kAllocatingCalls = {"Direct3DCreate9", "CreateDevice", "CreateVertexBuffer",
+                                                "CreateIndexBuffer", "D3DXCreateTexture",
+                                                "D3DXCreateTextureFromFileExW", "D3DXCreateFontW"};
 
-// Calls that allocate fail with E_OUTOFMEMORY, every other one with
-// D3DERR_INVALIDCALL.
-HRESULT FailureFor(const std::string& operation)
-{
-    static const char* const kAllocating[] = {
-        "Direct3DCreate9", "CreateDevice", "CreateVertexBuffer", "CreateIndexBuffer",
-        "CreateOffscreenPlainSurface", "D3DXCreateTexture", "D3DXCreateTextureFromFileExW",
-        "D3DXCreateFontW"};
-    for (const char* name : kAllocating)
-        if (operation == name)
-            return E_OUTOFMEMORY;
-    return D3DERR_INVALIDCALL;
-}
+// --- The scenario ---------------------------------------------------------------------
 
-const std::uint32_t kXyzDiffuse = D3DFVF_XYZ | D3DFVF_DIFFUSE;
-const std::uint32_t kXyzNormal = D3DFVF_XYZ | D3DFVF_NORMAL;
+const char* const kResetStep = "Reset the device";
 
-// One host operation of the scenario; true when it gave 1 or null.
+// A few independent host operations, all run even after one failed; true
+// when one gave 1 or null.
 struct Step
 {
     std::string name;
     std::function<bool()> failed;
 };
 
-// Everything the scenario makes, null where a factory refused.
+// A host's graphics system and what the scenario makes with it, null where a
+// factory refused; shut down again at the end, as a failure may have cut the
+// scenario's own shutdown short.
 struct Scene
 {
-    CGraphicsD3D graphics;
+    ~Scene()
+    {
+        graphics->DestroyGraphicsSystem();
+        graphics->Destroy();
+    }
+
+    IGraphics* graphics = GetPlugin(nullptr);
     RecordingLogger logger;
-    ICharacter* cube = nullptr;
-    ICharacter* floor = nullptr;
-    ICharacter* overlay = nullptr;
-    MaterialDesc* stone = nullptr;
-    MaterialDesc* glass = nullptr;
-    ITexture* wood = nullptr;
-    ITexture* board = nullptr;
-    ILight* sun = nullptr;
-    ILight* lamp = nullptr;
-    IFont* title = nullptr;
-    IFont* small = nullptr;
+    ICharacter *cube = nullptr, *floor = nullptr, *overlay = nullptr;
+    MaterialDesc *stone = nullptr, *glass = nullptr;
+    ITexture *wood = nullptr, *board = nullptr;
+    ILight *sun = nullptr, *lamp = nullptr;
+    IFont *title = nullptr, *small = nullptr;
 };
 
-bool Failed(int result)
+// Whether one of the results, all of them given, is a failure.
+bool Failed(std::initializer_list<int> results)
 {
-    return result == 1;
+    return std::find(results.begin(), results.end(), 1) != results.end();
 }
 
-// A character with one triangle, its own format and layer; a Create that
-// fails leaves it registered, as for any host.
-Step MakeCharacter(const std::string& name, ICharacter*& character, std::uint32_t fvf, int layer,
-                   Scene& scene)
+// Whether a factory refused one of the objects a step needs.
+bool Missing(std::initializer_list<const void*> objects)
 {
-    return {name, [&scene, &character, fvf, layer] {
-                static const float vertices[18] = {0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 1, 0, 1, 0, 0, 0, 1};
-                static const std::uint32_t indices[3] = {0, 1, 2};
-                character = scene.graphics.CreateCharacter();
-                if (character == nullptr)
-                    return true;
-                const std::uint32_t stride = fvf == kXyzNormal ? 24 : 16;
-                return Failed(character->Create(3, layer, fvf, 3 * stride, stride, 3, vertices, indices));
-            }};
+    return std::find(objects.begin(), objects.end(), nullptr) != objects.end();
 }
 
-Step Frame(Scene& scene)
+// A character with one triangle in its own format on its own layer; a
+// Create that fails leaves it registered, as for any host.
+int MakeCharacter(IGraphics& graphics, ICharacter*& character, std::uint32_t fvf, int layer)
 {
-    return {"RenderFrame", [&scene] { return Failed(scene.graphics.RenderFrame()); }};
+    static const float vertices[18] = {0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 1, 0, 1, 0, 0, 0, 1};
+    static const std::uint32_t indices[3] = {0, 1, 2};
+    const std::uint32_t stride = fvf == kXyzDiffuse ? 16 : 24;
+    character = graphics.CreateCharacter();
+    return character == nullptr ? 1 : character->Create(3, layer, fvf, 3 * stride, stride, 3, vertices, indices);
 }
 
 std::vector<Step> FullScenario(Scene& scene)
 {
-    CGraphicsD3D& graphics = scene.graphics;
-    std::vector<Step> steps = {
+    IGraphics& graphics = *scene.graphics;
+    const Step frame = {"RenderFrame", [&] { return Failed({graphics.RenderFrame()}); }};
+    return {
         {"CreateGraphicsSystem",
-         [&] { return Failed(CreateGraphicsSystem(graphics, nullptr, &scene.logger, VideoSettings())); }},
-        {"Clear", [&] { return Failed(graphics.Clear(0xFF102040)); }},
-        {"SetFillMode", [&] { return Failed(graphics.SetFillMode(1)); }},
-        {"SetLighting", [&] { return Failed(graphics.SetLighting(true)); }},
-        {"SetAmbientLight", [&] { return Failed(graphics.SetAmbientLight(0xFF202020)); }},
-        {"CreateMaterial", [&] {
+         [&] { return Failed({CreateGraphicsSystem(graphics, nullptr, &scene.logger, VideoSettings())}); }},
+        {"States", [&] {
+             return Failed({graphics.Clear(0xFF102040), graphics.SetFillMode(0), graphics.SetFillMode(1),
+                            graphics.SetLighting(true), graphics.SetAmbientLight(0xFF202020)});
+         }},
+        {"Textures", [&] {
+             static const std::uint32_t pixels[16] = {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFFFFFFFF};
+             scene.wood = graphics.CreateTexture("wood.bmp", 0);
+             scene.board = graphics.CreateTexture(nullptr, 0);
+             return Missing({scene.wood, scene.board}) || Failed({scene.board->AddData(pixels, 4, 4)});
+         }},
+        {"Characters", [&] {
+             return Failed({MakeCharacter(graphics, scene.cube, kXyzDiffuse, 0),
+                            MakeCharacter(graphics, scene.floor, D3DFVF_XYZ | D3DFVF_NORMAL, 2),
+                            MakeCharacter(graphics, scene.overlay, kXyzDiffuse, -10)});
+         }},
+        {"Materials, textures and blending", [&] {
              scene.stone = graphics.CreateMaterial();
              scene.glass = graphics.CreateMaterial();
-             if (scene.stone == nullptr || scene.glass == nullptr)
+             if (Missing({scene.cube, scene.floor, scene.overlay, scene.stone, scene.glass}))
                  return true;
              scene.stone->diffuse[0] = 0.5f;
              scene.glass->diffuse[2] = 1.0f;
-             return false;
-         }},
-        {"CreateTexture file", [&] { return (scene.wood = graphics.CreateTexture("wood.bmp", 0)) == nullptr; }},
-        {"CreateTexture blank", [&] { return (scene.board = graphics.CreateTexture(nullptr, 0)) == nullptr; }},
-        {"AddData", [&] {
-             static const std::uint32_t pixels[16] = {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFFFFFFFF};
-             return scene.board == nullptr || Failed(scene.board->AddData(pixels, 4, 4));
-         }},
-        MakeCharacter("Create cube", scene.cube, kXyzDiffuse, 0, scene),
-        MakeCharacter("Create floor", scene.floor, kXyzNormal, 2, scene),
-        MakeCharacter("Create overlay", scene.overlay, kXyzDiffuse, -10, scene),
-        {"SetMaterial", [&] {
-             return scene.cube == nullptr || scene.floor == nullptr || scene.stone == nullptr ||
-                    Failed(scene.cube->SetMaterial(scene.stone)) ||
-                    Failed(scene.floor->SetMaterial(scene.glass));
-         }},
-        {"SetTextures and transforms", [&] {
-             if (scene.cube == nullptr || scene.floor == nullptr || scene.overlay == nullptr)
-                 return true;
              scene.cube->SetTextures(scene.wood, 1);
              scene.floor->SetTextures(scene.board, 1);
-             scene.cube->SetPosition(1, 2, 3);
-             scene.cube->SetRotation(10, 20, 30);
-             scene.floor->SetScale(2, 1, 2);
              scene.floor->SetAlphaBlend(true);
              scene.overlay->SetTextureAlpha(true);
-             return false;
+             return Failed({scene.cube->SetMaterial(scene.stone), scene.floor->SetMaterial(scene.glass)});
          }},
-        {"CreateLight sun", [&] {
+        {"Lights", [&] {
              scene.sun = graphics.CreateLight();
-             return scene.sun == nullptr ||
-                    Failed(scene.sun->SetProperties(3, 0, 0, 0, 0, -1, 0, 1, 0, 0, 0.1f, 0.1f, 0.1f,
-                                                    1, 1, 1, 1, 1, 1, 0, 0, 0, 0)) ||
-                    Failed(scene.sun->Enable(true));
-         }},
-        {"CreateLight lamp", [&] {
              scene.lamp = graphics.CreateLight();
-             return scene.lamp == nullptr ||
-                    Failed(scene.lamp->SetProperties(1, 0, 5, 0, 0, 0, 0, 1, 0.1f, 0, 0, 0, 0, 1, 0.8f,
-                                                     0.5f, 1, 1, 1, 50, 1, 0, 0)) ||
-                    Failed(scene.lamp->Enable(false));
+             return Missing({scene.sun, scene.lamp}) ||
+                    Failed({scene.sun->SetProperties(3, 0, 0, 0, 0, -1, 0, 1, 0, 0, 0.1f, 0.1f, 0.1f, 1, 1, 1, 1, 1, 1,
+                                                     0, 0, 0, 0),
+                            scene.sun->Enable(true),
+                            scene.lamp->SetProperties(1, 0, 5, 0, 0, 0, 0, 1, 0.1f, 0, 0, 0, 0, 1, 0.8f, 0.5f, 1, 1, 1,
+                                                      50, 1, 0, 0),
+                            scene.lamp->Enable(false)});
          }},
-        {"CreateFont title", [&] { return (scene.title = graphics.CreateFont("Tahoma", 0, 30, 700)) == nullptr; }},
-        {"CreateFont small", [&] { return (scene.small = graphics.CreateFont("Arial", 0, 12, 400)) == nullptr; }},
-        {"AddText", [&] {
-             if (scene.title == nullptr || scene.small == nullptr)
-                 return true;
-             return Failed(scene.title->AddText("Title", 0xFFFFFFFF, 0, 0, 300, 40)) ||
-                    Failed(scene.small->AddText("status", 0xFF00FF00, 0, 40, 300, 60));
+        {"Fonts", [&] {
+             scene.title = graphics.CreateFont("Tahoma", 0, 30, 700);
+             scene.small = graphics.CreateFont("Arial", 0, 12, 400);
+             return Missing({scene.title, scene.small}) ||
+                    Failed({scene.title->AddText("Title", 0xFFFFFFFF, 0, 0, 300, 40),
+                            scene.small->AddText("status", 0xFF00FF00, 0, 40, 300, 60)});
          }},
-        Frame(scene),
-        {"AddText", [&] { return scene.small == nullptr || Failed(scene.small->AddText("next", 0xFFFF0000, 0, 60, 300, 80)); }},
-        Frame(scene),
+        frame,
         {"Lose the device", [&] {
              standin::LoseDevice();
-             return Failed(scene.graphics.RenderFrame());
+             return Failed({graphics.RenderFrame()});
          }},
-        {"Reset the device", [&] {
+        {kResetStep, [&] {
              standin::MakeDeviceResettable();
-             return Failed(scene.graphics.RenderFrame());
+             return Failed({graphics.RenderFrame()});
          }},
-        Frame(scene),
-        {"SaveScreenshot", [&] { return Failed(graphics.SaveScreenshot("shot.bmp")); }},
+        frame,
+        {"SaveScreenshot", [&] { return Failed({graphics.SaveScreenshot("shot.bmp")}); }},
         {"Destroy some", [&] {
-             const bool failed = Failed(graphics.DestroyCharacter(scene.floor)) |
-                                 Failed(graphics.DestroyTexture(scene.wood)) |
-                                 Failed(graphics.DestroyMaterial(scene.stone)) |
-                                 Failed(graphics.DestroyLight(scene.lamp)) |
-                                 Failed(graphics.DestroyFont(scene.small));
-             return failed;
+             return Failed({graphics.DestroyCharacter(scene.floor), graphics.DestroyTexture(scene.wood),
+                            graphics.DestroyMaterial(scene.stone), graphics.DestroyLight(scene.lamp),
+                            graphics.DestroyFont(scene.small)});
          }},
-        Frame(scene),
-        {"DestroyGraphicsSystem", [&] { return Failed(graphics.DestroyGraphicsSystem()); }},
+        frame,
+        {"DestroyGraphicsSystem", [&] { return Failed({graphics.DestroyGraphicsSystem()}); }},
     };
-    return steps;
 }
 
-// The reports of a run without the one the lost device gives by design.
-std::vector<std::string> FaultReports(const RecordingLogger& logger)
-{
-    std::vector<std::string> reports;
-    for (const std::string& line : logger.Errors())
-        if (line.find("D3DERR_DEVICELOST") == std::string::npos)
-            reports.push_back(line);
-    return reports;
-}
+// --- The sweep ------------------------------------------------------------------------
 
-// What the clean run saw: each call that can fail, the step that made it
-// and its number among the calls of its operation.
-struct SweptCall
+// A recorded call that can fail: its text, its operation, its number among
+// that operation's calls and the step that made it.
+struct FallibleCall
 {
     std::string text;
     std::string operation;
@@ -251,84 +357,94 @@ struct SweptCall
     std::size_t step;
 };
 
-std::vector<SweptCall> RecordCleanRun()
+// One run of the scenario: per step, its name, whether it failed and the
+// fault reports written up to its end; the lost device's reports; and the
+// recorded calls that can fail.
+struct ScenarioRun
 {
-    standin::Reset();
-    Scene scene;
-    std::vector<Step> steps = FullScenario(scene);
-    std::vector<SweptCall> swept;
+    Lines names;
+    std::vector<bool> failed;
+    std::vector<Lines> reportsAfter;
+    std::size_t lostDeviceReports = 0;
+    std::vector<FallibleCall> fallible;
+};
+
+// Runs the scenario on the device as it stands. Every report, the lost
+// device's too, must come from a report site, and nothing may stay alive.
+ScenarioRun RunScenario()
+{
+    ScenarioRun run;
     std::map<std::string, int> counts;
-    for (std::size_t step = 0; step < steps.size(); ++step)
     {
-        const std::size_t before = standin::Calls().size();
-        steps[step].failed();
-        const std::vector<standin::Call>& calls = standin::Calls();
-        for (std::size_t i = before; i < calls.size(); ++i)
+        Scene scene;
+        for (const Step& step : FullScenario(scene))
         {
-            const int nth = ++counts[calls[i].name];
-            if (standin::CanFail(calls[i].name))
-                swept.push_back({calls[i].Text(), calls[i].name, nth, step});
+            const std::size_t before = standin::Calls().size();
+            run.names.push_back(step.name);
+            run.failed.push_back(step.failed());
+            Lines reports;  // but those the lost device gives by design
+            for (const std::string& line : scene.logger.Errors())
+                if (line.find("D3DERR_DEVICELOST") == std::string::npos)
+                    reports.push_back(line);
+            run.reportsAfter.push_back(reports);
+            for (std::size_t i = before; i < standin::Calls().size(); ++i)
+            {
+                const standin::Call& call = standin::Calls()[i];
+                const int nth = ++counts[call.name];
+                if (standin::CanFail(call.name))
+                    run.fallible.push_back({call.Text(), call.name, nth, run.names.size() - 1});
+            }
         }
+        for (const std::string& report : scene.logger.Errors())
+            EXPECT_NE(SiteOf(report), nullptr) << "no report site writes " << report;
+        run.lostDeviceReports = scene.logger.Errors().size() - run.reportsAfter.back().size();
     }
-    EXPECT_THAT(FaultReports(scene.logger), ::testing::IsEmpty());
-    EXPECT_THAT(standin::LiveObjects(), ::testing::IsEmpty());
-    return swept;
+    EXPECT_THAT(standin::LiveObjects(), IsEmpty());
+    return run;
 }
 
-TEST(FaultSweep, EveryFailingCallEndsItsOperationWithOneReport)
+TEST(FaultSweep, EveryFailingCallEndsItsOperationWithOneReportFromItsSite)
 {
-    const std::vector<SweptCall> swept = RecordCleanRun();
-    ASSERT_GT(swept.size(), 100u);
+    standin::Reset();
+    const ScenarioRun clean = RunScenario();
+    EXPECT_THAT(clean.reportsAfter.back(), IsEmpty());
+    ASSERT_GT(clean.fallible.size(), 100u);
 
-    int unchecked = 0;
-    for (const SweptCall& call : swept)
+    std::set<std::pair<const ReportSite*, int>> reached;  // site, level
+    for (const FallibleCall& call : clean.fallible)
     {
         SCOPED_TRACE("failing " + call.text + " (" + call.operation + " #" + std::to_string(call.nth) + ")");
         standin::Reset();
         standin::SetRecording(false);
-        const HRESULT failure = FailureFor(call.operation);
-        standin::FailCall(call.operation, call.nth, failure);
+        const bool allocates = kAllocatingCalls.count(call.operation) == 1;
+        standin::FailCall(call.operation, call.nth, allocates ? E_OUTOFMEMORY : D3DERR_INVALIDCALL);
+        const ScenarioRun run = RunScenario();
+        const Lines& reports =
+            run.reportsAfter[Listed(kLingeringFailures, call.text) ? call.step : run.names.size() - 1];
 
-        Scene scene;
-        std::vector<Step> steps = FullScenario(scene);
-        bool stepFailed = false;
-        std::vector<std::string> reports;
-        for (std::size_t step = 0; step < steps.size(); ++step)
-        {
-            const bool failed = steps[step].failed();
-            if (step == call.step)
-            {
-                stepFailed = failed;
-                if (Lingers(call.text))
-                    reports = FaultReports(scene.logger);
-            }
-        }
-        scene.graphics.DestroyGraphicsSystem();  // again: the scenario's own may have been cut short
-        EXPECT_THAT(standin::LiveObjects(), ::testing::IsEmpty());
-
-        if (!Lingers(call.text))
-            reports = FaultReports(scene.logger);
         // An unchecked call may still change what follows: a refused
         // TestCooperativeLevel delays the reset by one frame.
-        if (Unchecked(call.text) && reports.empty())
-        {
-            ++unchecked;
+        if (Listed(kUncheckedCalls, call.text) && reports.empty())
             continue;
-        }
-        EXPECT_TRUE(stepFailed) << "in step " << steps[call.step].name;
-        EXPECT_EQ(1u, reports.size()) << ::testing::PrintToString(reports);
-        if (reports.size() != 1u)
+        // A failure ends its step with 1, leaves the device no more lost than
+        // in the clean run (a Reset refused must not be taken as done) and
+        // is reported once.
+        EXPECT_TRUE(run.failed[call.step]) << "in step " << run.names[call.step];
+        EXPECT_LE(run.lostDeviceReports, clean.lostDeviceReports) << "the device was left lost";
+        EXPECT_EQ(reports.size(), 1u) << ::testing::PrintToString(reports);
+        const ReportSite* site = reports.size() == 1u ? SiteOf(reports[0]) : nullptr;
+        if (site == nullptr)
             continue;
-        // Direct3DCreate9 has no result code to name.
-        if (call.operation != "Direct3DCreate9")
-        {
-            EXPECT_NE(std::string::npos, reports[0].find(failure == E_OUTOFMEMORY ? "E_OUTOFMEMORY"
-                                                                                    : "D3DERR_INVALIDCALL"))
-                << reports[0];
-        }
+        const bool inReset = run.names[call.step] == kResetStep;
+        const int level = site->level != kCreateOrReset ? site->level : inReset ? 3 : 2;
+        EXPECT_EQ(reports[0], ExpectedReportFrom(*site, level, allocates ? "E_OUTOFMEMORY" : "D3DERR_INVALIDCALL"));
+        reached.insert({site, level});
     }
     standin::SetRecording(true);
-    std::printf("[ swept    ] %zu failing calls, %d of them unchecked by design\n", swept.size(), unchecked);
+    for (const ReportSite& site : kReportSites)
+        for (int level : site.level == kCreateOrReset ? std::vector<int>{2, 3} : std::vector<int>{site.level})
+            EXPECT_TRUE(reached.count({&site, level}) == 1 || site.unswept != nullptr)
+                << "no failing call reaches " << site.file << ": " << site.snippet << " at level " << level;
 }
 
 }  // namespace

@@ -197,7 +197,7 @@ TEST_F(CreateGraphicsSystemTest, TheWindowAndFarDistanceAreTheHosts)
 
 TEST_F(CreateGraphicsSystemTest, ReportsAMissingDirect3DObjectAndRefusesANullLogger)
 {
-    EXPECT_EQ(graphics->CreateGraphicsSystem(nullptr, nullptr, 0, 0, 32, 600, 800, 1, true, true, 0, 0, 100.0f), 1);
+    EXPECT_EQ(CreateGraphicsSystem(*graphics, nullptr, nullptr, VideoSettings()), 1);
     EXPECT_TRUE(standin::Calls().empty());
 
     standin::FailCall("Direct3DCreate9", 1, E_FAIL);

@@ -157,6 +157,9 @@ std::vector<unsigned char> TextureBytes(const IUnknown* texture);
 D3DCOLOR TextureColorKey(const IUnknown* texture);
 // The stand-in name of an object ("Texture#2"), "null" for null.
 std::string ObjectName(const IUnknown* object);
+// The object of that name, released or not; null when there is none. Lets a
+// test inspect an object it knows only from the calls that name it.
+IUnknown* ObjectNamed(const std::string& name);
 // Device state as last set (the Direct3D 9 default where never set; a
 // successful Reset brings the defaults back). Lights never set read as all
 // zero; LightEnable on such a light makes Direct3D's default light.

@@ -149,9 +149,14 @@ protected:
                 Recreate(held, Uniform(0, 1) == 0 ? held.fvf : AnyFormat(), AnyLayer());
             }
             break;
-        case 3: case 4:
-            if (MaterialDesc* record = AnyRecord(); record != nullptr && !characters.empty())
-                SetMaterial(AnyCharacter().character, record);
+        case 3: case 4:  // now and then its own record again, as a host applies changed values
+            if (!characters.empty())
+            {
+                ICharacter* character = AnyCharacter().character;
+                MaterialDesc* record = Uniform(0, 3) == 0 ? character->GetMaterial() : AnyRecord();
+                if (record != nullptr)
+                    SetMaterial(character, record);
+            }
             break;
         case 5: ChangeRecord(); break;
         case 6:

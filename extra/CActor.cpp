@@ -39,10 +39,10 @@ D3DCOLORVALUE ColourOf(const float (&rgb)[3])
 
 // Everything the geometry, texture and material setters have not given yet
 // is zero or null, so an actor drawn or reset early works with empty values.
-CActor::CActor()
-    : device(nullptr),
-      owner(nullptr),
-      records(nullptr),
+CActor::CActor(IDirect3DDevice9* device, IGraphics* owner, MaterialRecords* records)
+    : device(device),
+      owner(owner),
+      records(records),
       vertexBuffer(nullptr),
       indexBuffer(nullptr),
       textures(nullptr),

@@ -21,7 +21,7 @@ class MaterialRecords;
 class CActor final : public ICharacter
 {
 public:
-    CActor();
+    CActor(IDirect3DDevice9* device, IGraphics* owner, MaterialRecords* records);
     ~CActor();
 
     // Runs the destructor and, with bit 0 of flags, frees the memory.
@@ -56,6 +56,11 @@ public:
     // texture draws as one never given a texture.
     void DetachTexture(const ITexture* texture);
 
+private:
+    // The frame reads the draw keys (format, layer, record) of every
+    // character directly, and fetches them ahead of the draw.
+    friend class CGraphicsD3D;
+
     IDirect3DDevice9* device;              // the graphics system's, not owned
     IGraphics* owner;                      // asked to re-sort on a new format or material
     MaterialRecords* records;              // the owner's, told which record this one holds
@@ -81,7 +86,6 @@ public:
     bool textureAlpha;
     MaterialDesc* materialDesc;            // not owned: records belong to the graphics system
 
-private:
     // Buffer steps shared by Create and OnResetDevice, which report their
     // failures at different levels; each returns false after its report.
     bool CreateVertexBuffer(int reportLevel);

@@ -53,8 +53,8 @@ float Cosine(float radians)
 
 // eye, at and up start as the initial view, so the frames before the first
 // SetPosition show the same view that Init set.
-CCamera::CCamera()
-    : device(nullptr),
+CCamera::CCamera(IDirect3DDevice9* device)
+    : device(device),
       view(1.0f, 0.0f, 0.0f, 0.0f,
            0.0f, 1.0f, 0.0f, 0.0f,
            0.0f, 0.0f, 1.0f, 0.0f,

@@ -9,7 +9,7 @@
 class CCamera final : public ICamera
 {
 public:
-    CCamera();
+    explicit CCamera(IDirect3DDevice9* device);
 
     int Init(ILogger* logger) override;
     int Release() override;
@@ -18,6 +18,7 @@ public:
     int SetRotation(float first, float second, float third) override;
     int Apply() override;
 
+private:
     IDirect3DDevice9* device;  // the graphics system's, not owned
     D3DXMATRIX view;           // last view computed by Init or Apply
     ILogger* logger;           // not owned

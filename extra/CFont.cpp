@@ -35,8 +35,8 @@ void ConvertText(wchar_t* buffer, const char* text, std::size_t capacity)
 
 }  // namespace
 
-CFont::CFont()
-    : device(nullptr), logger(nullptr), font(nullptr), faceNameW(nullptr), faceName(nullptr),
+CFont::CFont(IDirect3DDevice9* device)
+    : device(device), logger(nullptr), font(nullptr), faceNameW(nullptr), faceName(nullptr),
       height(0), width(0), weight(0), nextEntry(0) {}
 
 int CFont::Create(ILogger* hostLogger, int fontHeight, int fontWidth, int fontWeight,

@@ -14,7 +14,7 @@
 class CFont final : public IFont
 {
 public:
-    CFont();
+    explicit CFont(IDirect3DDevice9* device);
 
     int Create(ILogger* logger, int height, int width, int weight,
                const char* faceName) override;
@@ -30,6 +30,7 @@ public:
     int GetWidth() override;
     int GetWeight() override;
 
+private:
     IDirect3DDevice9* device;           // the graphics system's, not owned
     ILogger* logger;                    // not owned
     ID3DXFont* font;                    // one reference held; null while none
@@ -50,7 +51,6 @@ public:
     std::vector<Entry> entries;         // drawn in this order
     int nextEntry;                      // where the next AddText writes
 
-private:
     void FreeNames();
 };
 

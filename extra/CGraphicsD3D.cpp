@@ -241,10 +241,9 @@ int CGraphicsD3D::SetUpProjection()
 
 int CGraphicsD3D::CreateCamera()
 {
-    CCamera* newCamera = new (std::nothrow) CCamera();
+    CCamera* newCamera = new (std::nothrow) CCamera(device);
     if (newCamera == nullptr)
         return 1;
-    newCamera->device = device;
     if (newCamera->Init(logger) == 1)
     {
         newCamera->Release();
@@ -392,7 +391,7 @@ ICharacter* CGraphicsD3D::CreateCharacter()
 {
     if (device == nullptr)
         return nullptr;
-    CActor* character = new (std::nothrow) CActor();
+    CActor* character = new (std::nothrow) CActor(device, this, &materials);
     if (character == nullptr)
         return nullptr;
     if (!Append(characters, character))
@@ -400,9 +399,6 @@ ICharacter* CGraphicsD3D::CreateCharacter()
         character->Destroy();
         return nullptr;
     }
-    character->device = device;
-    character->owner = this;
-    character->records = &materials;
     if (character->Init(logger) == 1)
     {
         characters.pop_back();
@@ -426,10 +422,9 @@ ITexture* CGraphicsD3D::CreateTexture(const char* fileName, int stage)
                 return texture;
         }
 
-    CTexture* texture = new (std::nothrow) CTexture();
+    CTexture* texture = new (std::nothrow) CTexture(device);
     if (texture == nullptr)
         return nullptr;
-    texture->device = device;
     if (texture->Create(logger, fileName, stage) == 1)
     {
         ReleaseAndDestroy(texture);
@@ -452,10 +447,9 @@ ILight* CGraphicsD3D::CreateLight()
 {
     if (device == nullptr || lights.size() >= caps.MaxActiveLights)
         return nullptr;
-    CLight* light = new (std::nothrow) CLight();
+    CLight* light = new (std::nothrow) CLight(device);
     if (light == nullptr)
         return nullptr;
-    light->device = device;
     if (light->Init(logger, LowestFreeLightIndex()) == 1)
     {
         ReleaseAndDestroy(light);
@@ -475,7 +469,7 @@ DWORD CGraphicsD3D::LowestFreeLightIndex() const
 {
     DWORD index = 0;
     while (std::any_of(lights.begin(), lights.end(), [index](const CLight* light) {
-        return light->lightIndex == index;
+        return light->Index() == index;
     }))
         ++index;
     return index;
@@ -494,10 +488,9 @@ IFont* CGraphicsD3D::CreateFont(const char* faceName, int width, int height, int
             return font;
     }
 
-    CFont* font = new (std::nothrow) CFont();
+    CFont* font = new (std::nothrow) CFont(device);
     if (font == nullptr)
         return nullptr;
-    font->device = device;
     if (font->Create(logger, height, width, weight, faceName) == 1)
     {
         ReleaseAndDestroy(font);

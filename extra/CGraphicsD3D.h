@@ -16,8 +16,7 @@ class CTexture;
 
 // The graphics system: owns the Direct3D object and device, the host's video
 // settings, the remembered render states, the camera and the five registries
-// of objects it made for the host. Plain members: tests and the frame read
-// them directly.
+// of objects it made for the host.
 class CGraphicsD3D final : public IGraphics
 {
 public:
@@ -57,6 +56,7 @@ public:
     int GetScreenWidth() override;
     ICamera* GetCamera() override;
 
+private:
     // Sets the world transform to identity, creates or re-applies the camera
     // and sets the perspective projection; run at creation and after a reset.
     int SetUpProjection();

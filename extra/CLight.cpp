@@ -23,7 +23,7 @@ void SetColour(D3DCOLORVALUE& colour, float red, float green, float blue)
 // The light starts all zeros and off, so that a reset before the first
 // Enable switches it off, and colour alphas that SetProperties never writes
 // are 0.
-CLight::CLight() : device(nullptr), light(), lightIndex(0xFFFFFFFF), logger(nullptr), enabled(false) {}
+CLight::CLight(IDirect3DDevice9* device) : device(device), light(), lightIndex(0xFFFFFFFF), logger(nullptr), enabled(false) {}
 
 int CLight::Init(ILogger* logger, std::uint32_t lightIndex)
 {

@@ -8,7 +8,7 @@
 class CLight final : public ILight
 {
 public:
-    CLight();
+    explicit CLight(IDirect3DDevice9* device);
 
     int Init(ILogger* logger, std::uint32_t lightIndex) override;
     int SetProperties(int type,
@@ -24,6 +24,10 @@ public:
     int OnResetDevice() override;
     int Enable(bool enable) override;
 
+    // The device light this one sets.
+    DWORD Index() const { return lightIndex; }
+
+private:
     IDirect3DDevice9* device;  // the graphics system's, not owned
     D3DLIGHT9 light;           // parameters as last set
     DWORD lightIndex;          // the device light index; all bits set until Init

@@ -38,8 +38,8 @@ char* CopyOf(const char* text)
 
 }  // namespace
 
-CTexture::CTexture()
-    : device(nullptr), texture(nullptr), logger(nullptr), fileName(nullptr), stage(0), staging(nullptr) {}
+CTexture::CTexture(IDirect3DDevice9* device)
+    : device(device), texture(nullptr), logger(nullptr), fileName(nullptr), stage(0), staging(nullptr) {}
 
 int CTexture::Create(ILogger* hostLogger, const char* name, int textureStage)
 {

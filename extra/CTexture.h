@@ -12,7 +12,7 @@
 class CTexture final : public ITexture
 {
 public:
-    CTexture();
+    explicit CTexture(IDirect3DDevice9* device);
 
     int Create(ILogger* logger, const char* fileName, int stage) override;
     int Release() override;
@@ -25,6 +25,7 @@ public:
     int Unbind() override;
     int AddData(const std::uint32_t* pixels, int width, int height) override;
 
+private:
     IDirect3DDevice9* device;      // the graphics system's, not owned
     IDirect3DTexture9* texture;    // one reference held; null while none
     ILogger* logger;               // not owned
@@ -32,7 +33,6 @@ public:
     int stage;                     // texture stage of Bind and Unbind
     std::uint32_t* staging;        // owned; the last block AddData wrote, at the locked pitch
 
-private:
     // Loads fileName into texture; the caller reports a failure.
     HRESULT LoadFile(D3DCOLOR colorKey);
     // Replaces staging with the pixels laid out at the locked pitch; returns

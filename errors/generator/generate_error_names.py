@@ -599,11 +599,32 @@ def generate(mingw_include, scratch):
     return render_table(win32_rows, result_rows, constants)
 
 
+def check_committed_table(mingw_include, scratch):
+    """The unit tests' check: 0 when errors/ErrorNameTable.inc is what the
+    headers give, 1 with the first differing line when it is stale, 3 when
+    the headers are not those the table was made from (nothing to compare)."""
+    problems = header_differences(mingw_include, scratch)
+    if problems:
+        print("\n".join(["the headers are not those of headers.manifest:"] + problems))
+        return EXIT_HEADERS_DIFFER
+    committed = DEFAULT_OUTPUT.read_text().splitlines()
+    fresh = generate(mingw_include, scratch).splitlines()
+    for number, (old, new) in enumerate(zip(committed + ["<end>"], fresh + ["<end>"]), 1):
+        if old != new:
+            print(f"errors/ErrorNameTable.inc is stale, line {number}: committed \"{old}\", "
+                  f"generated \"{new}\"")
+            return 1
+    return 0
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--output", type=Path, help="write the table here and leave the manifest alone")
     parser.add_argument("--check-headers", action="store_true",
                         help="only tell whether the headers are the manifest's (exit 3 when not)")
+    parser.add_argument("--check", action="store_true",
+                        help="only tell whether the committed table is what the headers give "
+                             "(exit 1 when not, 3 when the headers are not the manifest's)")
     parser.add_argument("--fetch-dvoice", action="store_true",
                         help=f"only download {WINE_PACKAGE} and extract dvoice.h into the scratch folder")
     parser.add_argument("--mingw-include", type=Path, default=MINGW_INCLUDE)
@@ -618,6 +639,8 @@ def main():
         if args.fetch_dvoice:
             fetch_dvoice(args.scratch, wine_version_in_manifest())
             return 0
+        if args.check:
+            return check_committed_table(args.mingw_include, args.scratch)
         table = generate(args.mingw_include, args.scratch)
         (args.output or DEFAULT_OUTPUT).write_text(table)
         if args.output is None:

@@ -1,8 +1,8 @@
 #ifndef TESTS_FRAMEMODEL_H
 #define TESTS_FRAMEMODEL_H
 
+#include <charconv>
 #include <cstdint>
-#include <cstdio>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -12,27 +12,36 @@
 #include "MaterialDesc.h"
 
 // The frame's rules written out one by one as they are stated, sharing no
-// code with the plug-in: the reference that random host programs run beside
-// it (test_frame_model.cpp). It holds what the draw order and the two caches
-// depend on and writes the device calls that these decide, in the order made:
-//
-//   "Reset", "Present", "BeginScene", "EndScene", "SetRenderState(7, <0|1>)",
-//   "SetFVF(<format>)", "SetMaterial(<the 17 values of D3DMATERIAL9>)",
-//   "Draw(<the character's vertex count>)"
-//
+// code with the plug-in: the reference that host programs run beside it
+// (test_frame_model.cpp). It holds what the draw order and the two caches
+// depend on and writes the device calls that these decide, in the order made,
+// as the recording device writes them ("SetFVF(66)", "SetRenderState(7, 0)",
+// ...), Reset, Present, BeginScene and EndScene by their name only.
 // Characters are told apart by their vertex count, which every draw carries.
 class FrameModel
 {
 public:
-    // --- The host's calls -------------------------------------------------------
+    // Lost, Present fails; resettable, the next frame's device check starts
+    // the reset sequence.
+    enum class Device { Working, Lost, Resettable };
+    Device device = Device::Working;
+
+    // Creation switches depth testing on.
+    void CreateGraphicsSystem() { Call("SetRenderState(7, 1)"); }
+
+    // Every character goes, and the device with the caches; the highest
+    // layer and a requested sort stay for the next device.
+    void DestroyGraphicsSystem()
+    {
+        registry.clear();
+        cachedFVF = -1;
+        cachedMaterial = nullptr;
+    }
 
     // CreateCharacter: appended, and the next frame sorts.
     void CreateCharacter(const void* handle, std::uint32_t vertexCount)
     {
-        Character character;
-        character.handle = handle;
-        character.vertexCount = vertexCount;
-        registry.push_back(character);
+        registry.push_back(Character{handle, vertexCount});
         resortRequested = true;
     }
 
@@ -55,7 +64,7 @@ public:
             resortRequested = true;
         character.record = record;
         character.values = *record;
-        Call("SetMaterial(" + MaterialText(character.values) + ")");
+        Call(MaterialCall(character.values));
     }
 
     void RequestSort() { resortRequested = true; }
@@ -71,30 +80,6 @@ public:
             }
         return 1;
     }
-
-    void CreateMaterial(const MaterialDesc* record) { records.push_back(record); }
-
-    // The record is freed; characters keep their pointer and their copy of
-    // its values, and the frame only ever compares the pointer.
-    int DestroyMaterial(const MaterialDesc* record)
-    {
-        for (std::size_t i = 0; i < records.size(); ++i)
-            if (records[i] == record)
-            {
-                records.erase(records.begin() + static_cast<std::ptrdiff_t>(i));
-                return 0;
-            }
-        return 1;
-    }
-
-    // --- The device ---------------------------------------------------------------
-
-    // Lost: Present fails until the device may be reset.
-    void LoseDevice() { device = Device::Lost; }
-    // The next frame's device check starts the reset sequence.
-    void MakeDeviceResettable() { device = Device::Resettable; }
-
-    // --- RenderFrame ------------------------------------------------------------------
 
     int RenderFrame()
     {
@@ -113,9 +98,8 @@ public:
                     highestLayer = character.layer;
         }
         // Every layer from 0 to the highest layer, each a walk of the whole
-        // registry. A layer that no character has draws nothing, so only the
-        // layers that characters have are walked: the same calls, in the same
-        // order, without counting through empty layers up to 2^31.
+        // registry; only the layers that characters have, so as not to count
+        // through empty layers up to 2^31.
         std::set<int> layers;
         for (const Character& character : registry)
             if (character.layer >= 0 && character.layer <= highestLayer)
@@ -145,24 +129,6 @@ public:
         return referred;
     }
 
-    // The 17 values of a D3DMATERIAL9 made from a record, as
-    // "diffuse r, g, b, a, ambient ..., specular ..., emissive ..., power";
-    // records carry no alpha.
-    static std::string MaterialText(const MaterialDesc& record)
-    {
-        std::string text;
-        for (const float* rgb : {record.diffuse, record.ambient, record.specular, record.emissive})
-            text += Number(rgb[0]) + ", " + Number(rgb[1]) + ", " + Number(rgb[2]) + ", 0, ";
-        return text + Number(record.power);
-    }
-
-    static std::string Number(double value)
-    {
-        char text[32];
-        std::snprintf(text, sizeof text, "%.9g", value);
-        return text;
-    }
-
 private:
     struct Character
     {
@@ -173,7 +139,6 @@ private:
         const MaterialDesc* record = nullptr;
         MaterialDesc values = {};  // zero until the first SetMaterial
     };
-    enum class Device { Working, Lost, Resettable };
 
     Character& Find(const void* handle)
     {
@@ -184,6 +149,22 @@ private:
     }
 
     void Call(const std::string& text) { calls.push_back(text); }
+
+    // The D3DMATERIAL9 made from a record: diffuse, ambient, specular and
+    // emissive as {r, g, b, a}, then the power; records carry no alpha.
+    static std::string MaterialCall(const MaterialDesc& record)
+    {
+        std::string text = "SetMaterial({";
+        for (const float* rgb : {record.diffuse, record.ambient, record.specular, record.emissive})
+            text += "{" + Number(rgb[0]) + ", " + Number(rgb[1]) + ", " + Number(rgb[2]) + ", 0}, ";
+        return text + Number(record.power) + "})";
+    }
+
+    static std::string Number(float value)
+    {
+        char text[32];
+        return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+    }
 
     // Objects drop and rebuild their resources around Reset; the format
     // cache is set back to none. The plug-in also sets the material cache
@@ -208,20 +189,18 @@ private:
                 if (static_cast<std::int32_t>(registry[i].fvf) < static_cast<std::int32_t>(registry[j].fvf))
                     std::swap(registry[i], registry[j]);
 
-        std::vector<std::size_t> firsts, lasts;
-        for (std::size_t i = 0; i < count; ++i)
+        for (std::size_t first = 0; first < count;)
         {
-            if (i == 0 || registry[i].fvf != registry[i - 1].fvf)
-                firsts.push_back(i);
-            if (i + 1 == count || registry[i].fvf != registry[i + 1].fvf)
-                lasts.push_back(i);
-        }
-        for (std::size_t run = 0; run < firsts.size(); ++run)
-            for (std::size_t i = firsts[run]; i <= lasts[run]; ++i)
-                for (std::size_t j = i + 1; j <= lasts[run]; ++j)
+            std::size_t end = first + 1;
+            while (end < count && registry[end].fvf == registry[first].fvf)
+                ++end;
+            for (std::size_t i = first; i < end; ++i)
+                for (std::size_t j = i + 1; j < end; ++j)
                     if (reinterpret_cast<std::uintptr_t>(registry[j].record) <
                         reinterpret_cast<std::uintptr_t>(registry[i].record))
                         std::swap(registry[i], registry[j]);
+            first = end;
+        }
     }
 
     // Format and material only when they differ from the ones applied last,
@@ -236,18 +215,16 @@ private:
         if (character.record != cachedMaterial)
         {
             cachedMaterial = character.record;
-            Call("SetMaterial(" + MaterialText(character.values) + ")");
+            Call(MaterialCall(character.values));
         }
-        Call("Draw(" + std::to_string(character.vertexCount) + ")");
+        Call("DrawIndexedPrimitive(4, 0, 0, " + std::to_string(character.vertexCount) + ", 0, 1)");
     }
 
     std::vector<Character> registry;
-    std::vector<const MaterialDesc*> records;
     std::int32_t cachedFVF = -1;
     const MaterialDesc* cachedMaterial = nullptr;
     int highestLayer = 0;
     bool resortRequested = false;
-    Device device = Device::Working;
     std::vector<std::string> calls;
 };
 

@@ -1,29 +1,23 @@
-// The frame against a plain model of its rules (FrameModel.h): random host
-// programs of creates and destroys of every kind, geometry with new formats
-// and layers, material records set, changed and destroyed while characters
-// hold them, re-sort requests, device loss and reset. After every call the
-// plug-in's device calls that the draw order and the caches decide must be
-// the model's, and so must every result. Under AddressSanitizer the memory
-// of destroyed records is checked too: kept exactly while a character or the
-// frame's cache refers to it, freed as soon as nothing does.
-
-#include <gtest/gtest.h>
+// The frame against a plain model of its rules (FrameModel.h): host programs
+// run on the plug-in and on the model side by side, random ones and large
+// registries in the shapes that are hard for a fast sort. After every call
+// the device calls that the draw order and the caches decide, and every
+// result, must be the model's. Under AddressSanitizer a destroyed record's
+// memory must be kept exactly while a character or the frame's cache refers
+// to it.
 
 #include <standin/Recorder.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <random>
-#include <regex>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "AllocationCounter.h"
 #include "FrameModel.h"
-#include "IGraphics.h"
-#include "RecordingLogger.h"
-#include "VideoSettings.h"
+#include "HostTest.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/asan_interface.h>
@@ -31,231 +25,228 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
 // The recorded device calls that the model writes, in its words.
 Lines ModelledCalls()
 {
-    static const std::regex number(R"([-+]?(\d+\.?\d*(e[-+]?\d+)?|inf|nan))");
     Lines calls;
     for (const standin::Call& call : standin::Calls())
-    {
-        if (call.name == "SetFVF")
-            calls.push_back("SetFVF(" + call.args + ")");
-        else if (call.name == "SetRenderState" && call.args.compare(0, 3, "7, ") == 0)
-            calls.push_back(call.Text());
-        else if (call.name == "Reset" || call.name == "Present" || call.name == "BeginScene" ||
-                 call.name == "EndScene")
+        if (call.name == "Reset" || call.name == "Present" || call.name == "BeginScene" || call.name == "EndScene")
             calls.push_back(call.name);
-        else if (call.name == "DrawIndexedPrimitive")
-        {
-            // Type, base vertex, minimum index, then the vertex count.
-            std::vector<std::string> fields;
-            for (std::sregex_iterator it(call.args.begin(), call.args.end(), number), end; it != end; ++it)
-                fields.push_back(it->str());
-            calls.push_back("Draw(" + fields.at(3) + ")");
-        }
-        else if (call.name == "SetMaterial")
-        {
-            std::string values;
-            for (std::sregex_iterator it(call.args.begin(), call.args.end(), number), end; it != end; ++it)
-                values += (values.empty() ? "" : ", ") + FrameModel::Number(std::stod(it->str()));
-            calls.push_back("SetMaterial(" + values + ")");
-        }
-    }
+        else if (call.name == "SetFVF" || call.name == "SetMaterial" || call.name == "DrawIndexedPrimitive" ||
+                 (call.name == "SetRenderState" && call.args.compare(0, 3, "7, ") == 0))
+            calls.push_back(call.Text());
     return calls;
 }
 
-// One random host program, run on the plug-in and on the model side by side.
-class HostProgram
+template <typename Item>
+void Remove(std::vector<Item>& items, Item item)
 {
-public:
-    explicit HostProgram(unsigned seed) : random(seed) {}
+    items.erase(std::remove(items.begin(), items.end(), item), items.end());
+}
 
-    ~HostProgram()
-    {
-        if (graphics != nullptr)
-        {
-            graphics->DestroyGraphicsSystem();
-            graphics->Destroy();
-        }
-    }
+class FrameModelTest : public HostTest
+{
+protected:
+    using Device = FrameModel::Device;
 
-    void Start()
+    struct Held
     {
+        ICharacter* character;
+        std::uint32_t vertexCount;  // its own: its draws carry it
+        std::uint32_t fvf;
+    };
+
+    // A graphics system object of its own for each program, beside a new model.
+    void Start(unsigned seed)
+    {
+        graphics->DestroyGraphicsSystem();
+        graphics->Destroy();
+        EXPECT_THAT(standin::LiveObjects(), ::testing::IsEmpty());
         standin::Reset();
-        GetPlugin(&graphics);
-        ASSERT_NE(graphics, nullptr);
-        ASSERT_EQ(CreateGraphicsSystem(*graphics, nullptr, &logger, VideoSettings()), 0);
-        standin::ClearCalls();
+        graphics = GetPlugin(nullptr);
+        model = FrameModel();
+        ForgetObjects();
+        destroyed.clear();
+        random.seed(seed);
+        nextVertexCount = 3;
+        ASSERT_EQ(Create(), 0);
+        model.CreateGraphicsSystem();
+        Compare();
     }
 
-    // One host call (or a device event), then the comparison.
-    void Step()
+    // The device calls since the last comparison must be the model's.
+    void Compare()
     {
-        switch (Uniform(0, 19))
-        {
-        case 0: case 1: AddCharacter(); break;
-        case 2: Recreate(); break;
-        case 3: case 4: SetMaterial(); break;
-        case 5: ChangeRecord(); break;
-        case 6: CreateMaterial(); break;
-        case 7: DestroyMaterial(); break;
-        case 8: DestroyCharacter(); break;
-        case 9: Note("RequestSort"); graphics->RequestSort(); model.RequestSort(); break;
-        case 10: LoseDevice(); break;
-        case 11: OtherObjects(); break;
-        default: Note("RenderFrame"); Expect(graphics->RenderFrame(), model.RenderFrame()); break;
-        }
-        ASSERT_EQ(ModelledCalls(), model.TakeCalls()) << Program();
+        ASSERT_EQ(ModelledCalls(), model.TakeCalls());
         standin::ClearCalls();
         CheckDestroyedRecords();
     }
 
-    // The calls so far, for a failure's message.
-    std::string Program() const
+    // --- Host calls, made on both sides --------------------------------------------
+
+    ICharacter* AddCharacter(std::uint32_t fvf, int layer)
     {
-        std::string text = "\nThe host program:\n";
-        for (const std::string& call : steps)
-            text += "  " + call + "\n";
-        return text;
+        ICharacter* character = graphics->CreateCharacter();
+        characters.push_back({character, nextVertexCount++, fvf});
+        model.CreateCharacter(character, characters.back().vertexCount);
+        Recreate(characters.back(), fvf, layer);
+        return character;
     }
 
-private:
-    int Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
-
-    template <typename Item>
-    Item Pick(const std::vector<Item>& items)
+    void Recreate(Held& held, std::uint32_t fvf, int layer)
     {
-        return items.empty() ? nullptr : items[static_cast<std::size_t>(Uniform(0, static_cast<int>(items.size()) - 1))];
-    }
-
-    template <typename Item>
-    static void Forget(std::vector<Item>& items, Item item)
-    {
-        items.erase(std::remove(items.begin(), items.end(), item), items.end());
-    }
-
-    static std::string Name(const void* object)
-    {
-        char text[32];
-        std::snprintf(text, sizeof text, "%p", object);
-        return text;
-    }
-
-    void Note(const std::string& call) { steps.push_back(call); }
-
-    void Expect(int actual, int modelled)
-    {
-        EXPECT_EQ(actual, modelled) << "result of " << steps.back() << Program();
-    }
-
-    // Formats with the top bit set order as negative numbers.
-    std::uint32_t AnyFormat()
-    {
-        static const std::uint32_t formats[] = {0, 0x002, 0x042, 0x112, 0x142, 0x152, 0x80000042u};
-        return formats[Uniform(0, 6)];
-    }
-
-    int AnyLayer()
-    {
-        static const int layers[] = {-10, -10, -1, 0, 0, 1, 2, 3, 7, 1000000, INT_MAX};
-        return layers[Uniform(0, 10)];
-    }
-
-    // Geometry with a vertex count of the character's own: its draws carry it.
-    void Create(ICharacter* character, std::uint32_t vertexCount)
-    {
+        held.fvf = fvf;
         const float vertices[9] = {0, 0, 0, 1, 0, 0, 0, 1, 0};
         const std::uint32_t indices[3] = {0, 1, 2};
-        const std::uint32_t fvf = AnyFormat();
-        const int layer = AnyLayer();
-        Note(Name(character) + "->Create(fvf " + std::to_string(fvf) + ", layer " + std::to_string(layer) + ")");
-        Expect(character->Create(vertexCount, layer, fvf, sizeof vertices, 12, 3, vertices, indices), 0);
-        model.Create(character, fvf, layer);
+        EXPECT_EQ(held.character->Create(held.vertexCount, layer, fvf, sizeof vertices, 12, 3, vertices, indices), 0);
+        model.Create(held.character, fvf, layer);
     }
 
-    void AddCharacter()
+    void SetMaterial(ICharacter* character, MaterialDesc* record)
     {
-        if (characters.size() >= 12)
-            return;
-        ICharacter* character = graphics->CreateCharacter();
-        Note("CreateCharacter() = " + Name(character));
-        ASSERT_NE(character, nullptr);
-        characters.push_back(character);
-        vertexCounts.push_back(nextVertexCount);
-        model.CreateCharacter(character, nextVertexCount);
-        Create(character, nextVertexCount++);
-    }
-
-    void Recreate()
-    {
-        if (characters.empty())
-            return;
-        const std::size_t i = static_cast<std::size_t>(Uniform(0, static_cast<int>(characters.size()) - 1));
-        Create(characters[i], vertexCounts[i]);
-    }
-
-    // A registered record, or the record another character holds, which may
-    // be one the host has destroyed since.
-    void SetMaterial()
-    {
-        ICharacter* character = Pick(characters);
-        if (character == nullptr)
-            return;
-        ICharacter* source = Pick(characters);
-        MaterialDesc* record = Uniform(0, 1) == 0 ? Pick(records) : source->GetMaterial();
-        if (record == nullptr)
-            return;
-        Note(Name(character) + "->SetMaterial(" + Name(record) + ")");
-        Expect(character->SetMaterial(record), 0);
+        EXPECT_EQ(character->SetMaterial(record), 0);
         model.SetMaterial(character, record);
     }
 
-    // Values of their own in every field, so that each SetMaterial shows
-    // which record, and which state of it, was copied.
+    // A new record never has an address that something still refers to.
+    MaterialDesc* CreateMaterial()
+    {
+        MaterialDesc* record = graphics->CreateMaterial();
+        EXPECT_EQ(model.RecordsReferred().count(record), 0u) << "a record in use was handed out again";
+        records.push_back(record);
+        Remove(destroyed, static_cast<const MaterialDesc*>(record));
+        return record;
+    }
+
+    // Only the registry sees a destroy: characters keep their pointer and
+    // their copy of the values, and the frame only ever compares the pointer.
+    void DestroyMaterial(MaterialDesc* record)
+    {
+        const bool registered = std::find(records.begin(), records.end(), record) != records.end();
+        EXPECT_EQ(graphics->DestroyMaterial(record), registered ? 0 : 1);
+        if (registered)
+            destroyed.push_back(record);
+        Remove(records, record);
+    }
+
+    void RenderFrame() { EXPECT_EQ(graphics->RenderFrame(), model.RenderFrame()); }
+
+    // --- Random programs -------------------------------------------------------------
+
+    // One host call (or a device event) with random arguments, then the comparison.
+    void RandomStep()
+    {
+        switch (Uniform(0, 19))
+        {
+        case 0: case 1:
+            if (characters.size() < 12)
+                AddCharacter(AnyFormat(), AnyLayer());
+            break;
+        case 2:  // half the time in the same format, which asks for no sort
+            if (!characters.empty())
+            {
+                Held& held = AnyCharacter();
+                Recreate(held, Uniform(0, 1) == 0 ? held.fvf : AnyFormat(), AnyLayer());
+            }
+            break;
+        case 3: case 4:  // now and then its own record again, as a host applies changed values
+            if (!characters.empty())
+            {
+                ICharacter* character = AnyCharacter().character;
+                MaterialDesc* record = Uniform(0, 3) == 0 ? character->GetMaterial() : AnyRecord();
+                if (record != nullptr)
+                    SetMaterial(character, record);
+            }
+            break;
+        case 5: ChangeRecord(); break;
+        case 6:
+            if (records.size() < 6)
+                CreateMaterial();
+            break;
+        case 7:
+            if (MaterialDesc* record = AnyRecord())
+                DestroyMaterial(record);
+            break;
+        case 8: DestroyCharacter(); break;
+        case 9: graphics->RequestSort(); model.RequestSort(); break;
+        case 10:  // lost, then resettable, which the next frame then resets
+            if (model.device == Device::Lost)
+            {
+                standin::MakeDeviceResettable();
+                model.device = Device::Resettable;
+            }
+            else
+            {
+                standin::LoseDevice();
+                model.device = Device::Lost;
+            }
+            break;
+        case 11:
+            if (Uniform(0, 4) == 0)
+                NewDevice();
+            break;
+        default: RenderFrame(); break;
+        }
+        Compare();
+    }
+
+    int Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
+
+    std::size_t AnyIndex(std::size_t size) { return static_cast<std::size_t>(Uniform(0, static_cast<int>(size) - 1)); }
+
+    template <typename Item>
+    Item Pick(const std::vector<Item>& items) { return items[AnyIndex(items.size())]; }
+
+    Held& AnyCharacter() { return characters[AnyIndex(characters.size())]; }
+
+    // Formats with the top bit set order as negative numbers.
+    std::uint32_t AnyFormat() { return Pick<std::uint32_t>({0, 0x002, 0x042, 0x112, 0x142, 0x152, 0x80000042u}); }
+
+    int AnyLayer() { return Pick<int>({-10, -10, -1, 0, 0, 1, 2, 3, 7, 1000000, INT_MAX}); }
+
+    // A registered record, or the record a character holds, which may be one
+    // the host has destroyed since (and whose second destroy is refused).
+    MaterialDesc* AnyRecord()
+    {
+        if (Uniform(0, 1) == 0 && !characters.empty())
+            return AnyCharacter().character->GetMaterial();
+        return records.empty() ? nullptr : Pick(records);
+    }
+
+    // A value of its own in every field, so that each SetMaterial shows which
+    // record, and which state of it, was copied.
     void ChangeRecord()
     {
-        MaterialDesc* record = Pick(records);
-        if (record == nullptr)
-            return;
-        Note("change " + Name(record) + " to " + std::to_string(nextValue));
-        float* values = &record->ambient[0];
-        for (int i = 0; i < 13; ++i)
-            values[i] = nextValue + i / 16.0f;
-        nextValue += 1;
+        if (!records.empty())
+            std::fill_n(&Pick(records)->ambient[0], 13, nextValue++);
     }
 
-    // A new record never has an address that a character or the frame's
-    // cache still refers to.
-    void CreateMaterial()
+    void DestroyCharacter()
     {
-        if (records.size() >= 6)
+        if (characters.empty())
             return;
-        MaterialDesc* record = graphics->CreateMaterial();
-        Note("CreateMaterial() = " + Name(record));
-        ASSERT_NE(record, nullptr);
-        ASSERT_EQ(model.RecordsReferred().count(record), 0u) << "a record in use got a new record's address"
-                                                             << Program();
-        records.push_back(record);
-        model.CreateMaterial(record);
-        Forget(destroyed, static_cast<const MaterialDesc*>(record));
+        const auto held = characters.begin() + static_cast<std::ptrdiff_t>(AnyIndex(characters.size()));
+        EXPECT_EQ(graphics->DestroyCharacter(held->character), model.DestroyCharacter(held->character));
+        characters.erase(held);
     }
 
-    // A registered record, or what a character holds: a destroyed record's
-    // second destroy must be refused.
-    void DestroyMaterial()
+    // Shutdown and a new device, on the same graphics system object.
+    void NewDevice()
     {
-        ICharacter* holder = Pick(characters);
-        MaterialDesc* record = Uniform(0, 2) > 0 || holder == nullptr ? Pick(records) : holder->GetMaterial();
-        if (record == nullptr)
+        if (model.device != Device::Working)
             return;
-        Note("DestroyMaterial(" + Name(record) + ")");
-        const int result = model.DestroyMaterial(record);
-        Expect(graphics->DestroyMaterial(record), result);
-        Forget(records, record);
-        if (result == 0)
-            destroyed.push_back(record);
+        EXPECT_EQ(graphics->DestroyGraphicsSystem(), 0);
+        model.DestroyGraphicsSystem();
+        ForgetObjects();
+        EXPECT_EQ(Create(), 0);
+        model.CreateGraphicsSystem();
+    }
+
+    // Shutdown destroys every object: the host forgets them all.
+    void ForgetObjects()
+    {
+        characters.clear();
+        records.clear();
     }
 
     // A destroyed record's memory lives exactly as long as something refers
@@ -268,145 +259,128 @@ private:
         {
             const bool kept = referred.count(record) > 0;
             ASSERT_EQ(__asan_address_is_poisoned(record) == 0, kept)
-                << "destroyed record " << Name(record) << (kept ? " is referred to but freed" : " is kept")
-                << Program();
+                << "destroyed record " << record << (kept ? " is referred to but freed" : " is kept");
             if (!kept)
-                Forget(destroyed, record);
+                Remove(destroyed, record);
         }
 #endif
     }
 
-    void DestroyCharacter()
-    {
-        ICharacter* character = Pick(characters);
-        if (character == nullptr)
-            return;
-        Note("DestroyCharacter(" + Name(character) + ")");
-        Expect(graphics->DestroyCharacter(character), model.DestroyCharacter(character));
-        const std::size_t i = static_cast<std::size_t>(std::find(characters.begin(), characters.end(), character) -
-                                                       characters.begin());
-        characters.erase(characters.begin() + static_cast<std::ptrdiff_t>(i));
-        vertexCounts.erase(vertexCounts.begin() + static_cast<std::ptrdiff_t>(i));
-    }
-
-    // Lost until it may be reset, which the next frame then does.
-    void LoseDevice()
-    {
-        if (!lost)
-        {
-            Note("device lost");
-            standin::LoseDevice();
-            model.LoseDevice();
-        }
-        else
-        {
-            Note("device may be reset");
-            standin::MakeDeviceResettable();
-            model.MakeDeviceResettable();
-        }
-        lost = !lost;
-    }
-
-    // Textures (on characters too), lights and fonts come and go; none of
-    // them changes the draw order or the caches.
-    void OtherObjects()
-    {
-        switch (Uniform(0, 6))
-        {
-        case 0:
-        {
-            const bool blank = Uniform(0, 1) == 0;
-            Note(blank ? "CreateTexture(null)" : "CreateTexture(file)");
-            ITexture* texture = graphics->CreateTexture(blank ? nullptr : "wall.bmp", 0);
-            ASSERT_NE(texture, nullptr);
-            if (blank)
-            {
-                const std::uint32_t pixels[4] = {};
-                texture->AddData(pixels, 2, 2);
-            }
-            if (std::find(textures.begin(), textures.end(), texture) == textures.end())
-                textures.push_back(texture);
-            break;
-        }
-        case 1:
-            if (ICharacter* character = Pick(characters))
-            {
-                Note(Name(character) + "->SetTextures(...)");
-                character->SetTextures(Pick(textures), 1);
-            }
-            break;
-        case 2:
-            if (ITexture* texture = Pick(textures))
-            {
-                Note("DestroyTexture(...)");
-                EXPECT_EQ(graphics->DestroyTexture(texture), 0);
-                Forget(textures, texture);
-            }
-            break;
-        case 3:
-            Note("CreateLight()");
-            if (ILight* light = graphics->CreateLight())
-            {
-                light->Enable(true);
-                lights.push_back(light);
-            }
-            break;
-        case 4:
-            if (ILight* light = Pick(lights))
-            {
-                Note("DestroyLight(...)");
-                EXPECT_EQ(graphics->DestroyLight(light), 0);
-                Forget(lights, light);
-            }
-            break;
-        case 5:
-        {
-            Note("CreateFont(...)->AddText(...)");
-            IFont* font = graphics->CreateFont("Arial", 0, 12 + Uniform(0, 1), 400);
-            ASSERT_NE(font, nullptr);
-            font->AddText("text", 0xFFFFFFFF, 0, 0, 100, 20);
-            if (std::find(fonts.begin(), fonts.end(), font) == fonts.end())
-                fonts.push_back(font);
-            break;
-        }
-        case 6:
-            if (IFont* font = Pick(fonts))
-            {
-                Note("DestroyFont(...)");
-                EXPECT_EQ(graphics->DestroyFont(font), 0);
-                Forget(fonts, font);
-            }
-            break;
-        }
-    }
-
     std::mt19937 random;
-    RecordingLogger logger;
-    IGraphics* graphics = nullptr;
     FrameModel model;
-    std::vector<ICharacter*> characters;
-    std::vector<std::uint32_t> vertexCounts;  // beside each character
-    std::vector<MaterialDesc*> records;       // registered
+    std::vector<Held> characters;
+    std::vector<MaterialDesc*> records;          // registered
     std::vector<const MaterialDesc*> destroyed;  // and not yet seen freed
-    std::vector<ITexture*> textures;
-    std::vector<ILight*> lights;
-    std::vector<IFont*> fonts;
     std::uint32_t nextVertexCount = 3;
     float nextValue = 1;
-    bool lost = false;
-    std::vector<std::string> steps;
 };
 
-TEST(FrameModel, RandomHostProgramsMakeTheModelsDeviceCalls)
+TEST_F(FrameModelTest, RandomHostProgramsMakeTheModelsDeviceCalls)
 {
     for (unsigned seed = 1; seed <= 200; ++seed)
     {
         SCOPED_TRACE("seed " + std::to_string(seed));
-        HostProgram program(seed);
-        ASSERT_NO_FATAL_FAILURE(program.Start());
-        for (int step = 0; step < 150 && !::testing::Test::HasFailure(); ++step)
-            ASSERT_NO_FATAL_FAILURE(program.Step());
-        ASSERT_FALSE(::testing::Test::HasFailure());
+        ASSERT_NO_FATAL_FAILURE(Start(seed));
+        for (int step = 0; step < 150; ++step)
+        {
+            SCOPED_TRACE("step " + std::to_string(step));
+            ASSERT_NO_FATAL_FAILURE(RandomStep());
+        }
+        ASSERT_FALSE(HasFailure());
+    }
+}
+
+// A new system draws layer 0 only until a sort raises the highest layer: a
+// character moved up in its own format, which asks for no sort, waits.
+TEST_F(FrameModelTest, TheHighestLayerStartsAtZero)
+{
+    ASSERT_NO_FATAL_FAILURE(Start(1));
+    AddCharacter(kXyzDiffuse, 0);
+    RenderFrame();
+    Recreate(characters[0], kXyzDiffuse, 1);
+    RenderFrame();
+    ASSERT_NO_FATAL_FAILURE(Compare());
+}
+
+// --- Large registries -------------------------------------------------------------------
+
+// A character of a large registry, in creation order: its format and the
+// rank of its record's address among the registry's records.
+struct Keys
+{
+    std::uint32_t fvf;
+    std::size_t record;
+};
+
+// Keys drawn at random from `formats` formats (every other one negative as
+// a signed number) and `records` records.
+std::vector<Keys> Shuffled(std::mt19937& random, std::size_t count, std::uint32_t formats, std::size_t records)
+{
+    std::vector<Keys> shape;
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        const std::uint32_t format = random() % formats;
+        shape.push_back({0x002 + format * 0x40 + (format % 2 == 1 ? 0x80000000u : 0), random() % records});
+    }
+    return shape;
+}
+
+// Equal keys with ever longer runs of keys that come before them in between:
+// about half the members seen so far each time, so that the exchanges turn
+// the members round by half a turn each time.
+std::vector<Keys> HalfTurns(std::size_t members, Keys member, Keys earlier)
+{
+    std::vector<Keys> shape;
+    for (std::size_t k = 0; k < members; ++k)
+    {
+        shape.push_back(member);
+        shape.insert(shape.end(), k / 2 + k % 3, earlier);
+    }
+    return shape;
+}
+
+// Hundreds of characters sorted from their creation order, then again as an
+// ordered registry, then again after some of them change their keys.
+TEST_F(FrameModelTest, LargeRegistriesAreDrawnInTheModelsOrder)
+{
+    std::mt19937 shapes(7);
+    const struct
+    {
+        const char* name;
+        std::vector<Keys> shape;
+    } kShapes[] = {
+        {"few formats and records", Shuffled(shapes, 600, 4, 3)},
+        {"many records", Shuffled(shapes, 400, 2, 80)},
+        {"many formats", Shuffled(shapes, 400, 40, 2)},
+        {"half turns of a format", HalfTurns(80, {0x42, 0}, {0x142, 0})},
+        {"half turns of a record", HalfTurns(80, {0x42, 1}, {0x42, 0})},
+    };
+    for (const auto& row : kShapes)
+    {
+        SCOPED_TRACE(row.name);
+        ASSERT_NO_FATAL_FAILURE(Start(11));
+        std::vector<MaterialDesc*> byAddress;
+        for (const Keys& keys : row.shape)
+            while (byAddress.size() <= keys.record)
+                byAddress.push_back(CreateMaterial());
+        std::sort(byAddress.begin(), byAddress.end(), std::less<MaterialDesc*>());
+        for (const Keys& keys : row.shape)
+            SetMaterial(AddCharacter(keys.fvf, Pick<int>({0, 0, 1, 2, -10})), byAddress[keys.record]);
+
+        for (int changes : {0, 0, 10, 40})
+        {
+            for (int change = 0; change < changes; ++change)
+            {
+                if (Uniform(0, 1) == 0)
+                    SetMaterial(AnyCharacter().character, Pick(byAddress));
+                else
+                    Recreate(AnyCharacter(), Pick(row.shape).fvf, Pick<int>({0, 1, -10}));
+            }
+            graphics->RequestSort();
+            model.RequestSort();
+            RenderFrame();
+            ASSERT_NO_FATAL_FAILURE(Compare());
+        }
     }
 }
 

@@ -209,6 +209,15 @@ TEST_F(CreateGraphicsSystemTest, ReportsAMissingDirect3DObjectAndRefusesANullLog
     }));
 }
 
+// Positive results are successes: nothing is reported and creation goes on.
+TEST_F(CreateGraphicsSystemTest, PositiveSuccessCodesAreNotFailures)
+{
+    standin::FailCall("CreateDevice", 1, D3DOK_NOAUTOGEN);
+    standin::FailCall("SetRenderState", 1, S_FALSE);
+    EXPECT_EQ(Create(), 0);
+    EXPECT_TRUE(logger.Errors().empty());
+}
+
 // --- Frame operations ---------------------------------------------------------------
 
 using FrameOperations = SystemTest;

@@ -1,5 +1,5 @@
-#ifndef TESTS_EXCHANGEPROCEDURE_H
-#define TESTS_EXCHANGEPROCEDURE_H
+#ifndef BENCH_EXCHANGEPROCEDURE_H
+#define BENCH_EXCHANGEPROCEDURE_H
 
 #include <cstddef>
 #include <utility>
@@ -8,7 +8,7 @@
 #include "CharacterOrder.h"
 
 // The character order by the exchange procedure, written out step by step as
-// the quadratic original did it: the reference the fast order must match.
+// the quadratic original did it: what the fast order is measured against.
 inline void ExchangeProcedure(std::vector<CharacterKeys>& entries)
 {
     const std::size_t count = entries.size();

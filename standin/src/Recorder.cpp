@@ -192,11 +192,6 @@ std::vector<unsigned char> TextureBytes(const IUnknown* texture)
     return found == nullptr ? kNoBytes : found->unlockedBytes;
 }
 
-std::string ObjectName(const IUnknown* object)
-{
-    return NameOf(object);
-}
-
 IUnknown* ObjectNamed(const std::string& name)
 {
     for (const std::unique_ptr<Object>& object : TheRecorder().objects)

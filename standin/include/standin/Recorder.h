@@ -146,8 +146,6 @@ void SetRecording(bool on);
 std::vector<unsigned char> BufferBytes(const IUnknown* buffer);
 // The bytes of a texture's level 0 as of its last UnlockRect: pitch x height.
 std::vector<unsigned char> TextureBytes(const IUnknown* texture);
-// The stand-in name of an object ("Texture#2"), "null" for null.
-std::string ObjectName(const IUnknown* object);
 // The object of that name, released or not; null when there is none. Lets a
 // test inspect an object it knows only from the calls that name it.
 IUnknown* ObjectNamed(const std::string& name);
@@ -156,7 +154,7 @@ IUnknown* ObjectNamed(const std::string& name);
 // D3DZB_TRUE on a device with an automatic depth buffer, as in Direct3D 9.
 DWORD RenderState(D3DRENDERSTATETYPE state);
 bool LightEnabled(DWORD index);
-std::string BoundTexture(DWORD stage);  // ObjectName of the texture bound there
+std::string BoundTexture(DWORD stage);  // the name of the texture bound there ("Texture#2", "null")
 bool InScene();
 
 // File names given to the D3DX file functions, in order, converted back to

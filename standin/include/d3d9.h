@@ -12,15 +12,7 @@
 #define D3D_SDK_VERSION 32
 #define D3DADAPTER_DEFAULT 0
 
-#define D3DCREATE_FPU_PRESERVE 0x00000002
-#define D3DCREATE_MULTITHREADED 0x00000004
-#define D3DCREATE_PUREDEVICE 0x00000010
-#define D3DCREATE_SOFTWARE_VERTEXPROCESSING 0x00000020
 #define D3DCREATE_HARDWARE_VERTEXPROCESSING 0x00000040
-#define D3DCREATE_MIXED_VERTEXPROCESSING 0x00000080
-#define D3DCREATE_DISABLE_DRIVER_MANAGEMENT 0x00000100
-#define D3DCREATE_ADAPTERGROUP_DEVICE 0x00000200
-#define D3DCREATE_NOWINDOWCHANGES 0x00000800
 
 // --- Result codes -------------------------------------------------------------------
 #define _FACD3D 0x876
@@ -108,10 +100,6 @@ struct IDirect3DDevice9 : public IUnknown
     virtual HRESULT STDMETHODCALLTYPE CreateIndexBuffer(UINT Length, DWORD Usage, D3DFORMAT Format,
                                                         D3DPOOL Pool, IDirect3DIndexBuffer9** ppIndexBuffer,
                                                         HANDLE* pSharedHandle) = 0;
-    // Creates a plain surface that cannot be rendered to.
-    virtual HRESULT STDMETHODCALLTYPE CreateOffscreenPlainSurface(UINT Width, UINT Height, D3DFORMAT Format,
-                                                                  D3DPOOL Pool, IDirect3DSurface9** ppSurface,
-                                                                  HANDLE* pSharedHandle) = 0;
     // Starts drawing a scene.
     virtual HRESULT STDMETHODCALLTYPE BeginScene() = 0;
     // Ends the scene begun last.
@@ -167,7 +155,7 @@ struct IDirect3DTexture9 : public IDirect3DBaseTexture9
     virtual HRESULT STDMETHODCALLTYPE UnlockRect(UINT Level) = 0;
 };
 
-// A two-dimensional image: a back buffer or a plain surface.
+// A two-dimensional image: a back buffer.
 struct IDirect3DSurface9 : public IDirect3DResource9
 {
 };
@@ -189,20 +177,5 @@ struct IDirect3DIndexBuffer9 : public IDirect3DResource9
     // Ends the mapping.
     virtual HRESULT STDMETHODCALLTYPE Unlock() = 0;
 };
-
-typedef IDirect3D9* LPDIRECT3D9;
-typedef IDirect3D9* PDIRECT3D9;
-typedef IDirect3DDevice9* LPDIRECT3DDEVICE9;
-typedef IDirect3DDevice9* PDIRECT3DDEVICE9;
-typedef IDirect3DResource9* LPDIRECT3DRESOURCE9;
-typedef IDirect3DBaseTexture9* LPDIRECT3DBASETEXTURE9;
-typedef IDirect3DTexture9* LPDIRECT3DTEXTURE9;
-typedef IDirect3DTexture9* PDIRECT3DTEXTURE9;
-typedef IDirect3DSurface9* LPDIRECT3DSURFACE9;
-typedef IDirect3DSurface9* PDIRECT3DSURFACE9;
-typedef IDirect3DVertexBuffer9* LPDIRECT3DVERTEXBUFFER9;
-typedef IDirect3DVertexBuffer9* PDIRECT3DVERTEXBUFFER9;
-typedef IDirect3DIndexBuffer9* LPDIRECT3DINDEXBUFFER9;
-typedef IDirect3DIndexBuffer9* PDIRECT3DINDEXBUFFER9;
 
 #endif

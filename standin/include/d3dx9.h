@@ -4,16 +4,9 @@
 // D3DX 9: the utility library's math, font and texture parts that the
 // plug-in uses, with the SDK's names.
 
-#include <climits>
-#include <cfloat>
-
 #include <d3d9.h>
 
 #define D3DX_DEFAULT ((UINT)-1)
-#define D3DX_DEFAULT_NONPOW2 ((UINT)-2)
-#define D3DX_DEFAULT_FLOAT FLT_MAX
-#define D3DX_FROM_FILE ((UINT)-3)
-#define D3DFMT_FROM_FILE ((D3DFORMAT)-3)
 
 #define _FACDD 0x876
 #define MAKE_DDHRESULT(code) MAKE_HRESULT(1, _FACDD, code)

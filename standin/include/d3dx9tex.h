@@ -5,37 +5,15 @@
 
 #include <d3dx9.h>
 
-#define D3DX_FILTER_NONE 0x00000001
-#define D3DX_FILTER_POINT 0x00000002
-#define D3DX_FILTER_LINEAR 0x00000003
-#define D3DX_FILTER_TRIANGLE 0x00000004
-#define D3DX_FILTER_BOX 0x00000005
 
 typedef enum _D3DXIMAGE_FILEFORMAT
 {
     D3DXIFF_BMP = 0,
-    D3DXIFF_JPG = 1,
-    D3DXIFF_TGA = 2,
-    D3DXIFF_PNG = 3,
-    D3DXIFF_DDS = 4,
-    D3DXIFF_PPM = 5,
-    D3DXIFF_DIB = 6,
-    D3DXIFF_HDR = 7,
-    D3DXIFF_PFM = 8,
     D3DXIFF_FORCE_DWORD = 0x7fffffff
 } D3DXIMAGE_FILEFORMAT;
 
-// What an image file holds.
-typedef struct _D3DXIMAGE_INFO
-{
-    UINT Width;
-    UINT Height;
-    UINT Depth;
-    UINT MipLevels;
-    D3DFORMAT Format;
-    D3DRESOURCETYPE ResourceType;
-    D3DXIMAGE_FILEFORMAT ImageFileFormat;
-} D3DXIMAGE_INFO;
+// What an image file holds; the plug-in never asks, so it is declared only.
+typedef struct _D3DXIMAGE_INFO D3DXIMAGE_INFO;
 
 // Loads a texture from an image file; colorkey's colour becomes transparent black.
 extern "C" HRESULT WINAPI D3DXCreateTextureFromFileExW(IDirect3DDevice9* pDevice, LPCWSTR pSrcFile, UINT Width,

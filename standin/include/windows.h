@@ -10,9 +10,7 @@
 
 // Calling conventions mean nothing here.
 #define WINAPI
-#define CALLBACK
 #define STDMETHODCALLTYPE
-#define STDAPI extern "C" HRESULT
 
 #ifndef TRUE
 #define TRUE 1
@@ -21,8 +19,6 @@
 #define FALSE 0
 #endif
 
-#define MAX_PATH 260
-
 // --- Basic types: 32-bit LONG and DWORD as on Windows ----------------------
 typedef int BOOL;
 typedef int INT;
@@ -30,26 +26,12 @@ typedef unsigned int UINT;
 typedef std::int32_t LONG;
 typedef std::uint32_t ULONG;
 typedef std::uint32_t DWORD;
-typedef std::int16_t SHORT;
-typedef std::uint16_t USHORT;
-typedef std::uint16_t WORD;
-typedef std::uint8_t BYTE;
-typedef char CHAR;
 typedef wchar_t WCHAR;
 typedef float FLOAT;
-typedef std::int64_t LONGLONG;
-typedef std::uint64_t ULONGLONG;
-typedef std::uint64_t UINT64;
-typedef std::size_t SIZE_T;
 typedef std::int32_t HRESULT;
 
 typedef void* LPVOID;
-typedef const void* LPCVOID;
-typedef CHAR* LPSTR;
-typedef const CHAR* LPCSTR;
-typedef WCHAR* LPWSTR;
 typedef const WCHAR* LPCWSTR;
-typedef DWORD* LPDWORD;
 
 // --- Handles ------------------------------------------------------------------
 typedef void* HANDLE;
@@ -58,17 +40,12 @@ struct HWND__;
 typedef struct HWND__* HWND;
 struct HINSTANCE__;
 typedef struct HINSTANCE__* HINSTANCE;
-typedef HINSTANCE HMODULE;
-struct HDC__;
-typedef struct HDC__* HDC;
 
 // --- Result codes -----------------------------------------------------------------
 #define MAKE_HRESULT(sev, fac, code) \
     ((HRESULT)(((unsigned int)(sev) << 31) | ((unsigned int)(fac) << 16) | ((unsigned int)(code))))
 #define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
 #define FAILED(hr) (((HRESULT)(hr)) < 0)
-#define HRESULT_CODE(hr) ((hr) & 0xFFFF)
-#define HRESULT_FACILITY(hr) (((hr) >> 16) & 0x1FFF)
 
 #define S_OK ((HRESULT)0x00000000)
 #define S_FALSE ((HRESULT)0x00000001)
@@ -90,84 +67,23 @@ typedef struct tagRECT
     LONG top;
     LONG right;
     LONG bottom;
-} RECT, *PRECT, *LPRECT;
-typedef const RECT* LPCRECT;
+} RECT;
 
-typedef struct tagPOINT
-{
-    LONG x;
-    LONG y;
-} POINT, *PPOINT, *LPPOINT;
-
-typedef struct _RGNDATAHEADER
-{
-    DWORD dwSize;
-    DWORD iType;
-    DWORD nCount;
-    DWORD nRgnSize;
-    RECT rcBound;
-} RGNDATAHEADER;
-
-typedef struct _RGNDATA
-{
-    RGNDATAHEADER rdh;
-    char Buffer[1];
-} RGNDATA, *PRGNDATA, *LPRGNDATA;
-
-typedef struct tagPALETTEENTRY
-{
-    BYTE peRed;
-    BYTE peGreen;
-    BYTE peBlue;
-    BYTE peFlags;
-} PALETTEENTRY, *PPALETTEENTRY, *LPPALETTEENTRY;
-
-typedef union _LARGE_INTEGER
-{
-    struct
-    {
-        DWORD LowPart;
-        LONG HighPart;
-    } u;
-    LONGLONG QuadPart;
-} LARGE_INTEGER;
+// Passed only as null pointers: declared, not defined.
+typedef struct _RGNDATA RGNDATA;
+typedef struct tagPALETTEENTRY PALETTEENTRY;
 
 // Font creation values (CreateFont, D3DXCreateFont).
-#define FW_DONTCARE 0
-#define FW_NORMAL 400
-#define FW_BOLD 700
-#define ANSI_CHARSET 0
 #define DEFAULT_CHARSET 1
 #define OUT_DEFAULT_PRECIS 0
 #define DEFAULT_QUALITY 0
-#define ANTIALIASED_QUALITY 4
 #define DEFAULT_PITCH 0
-#define FIXED_PITCH 1
-#define VARIABLE_PITCH 2
 #define FF_DONTCARE (0 << 4)
 
 // DrawText formats.
 #define DT_TOP 0x00000000
 #define DT_LEFT 0x00000000
-#define DT_CENTER 0x00000001
-#define DT_RIGHT 0x00000002
-#define DT_VCENTER 0x00000004
-#define DT_BOTTOM 0x00000008
 #define DT_WORDBREAK 0x00000010
-#define DT_SINGLELINE 0x00000020
-#define DT_EXPANDTABS 0x00000040
-#define DT_NOCLIP 0x00000100
-#define DT_CALCRECT 0x00000400
-
-// GetSystemMetrics indices.
-#define SM_CXSCREEN 0
-#define SM_CYSCREEN 1
-
-#define ZeroMemory(destination, length) std::memset((destination), 0, (length))
-#define CopyMemory(destination, source, length) std::memcpy((destination), (source), (length))
-
-// The desktop size of the adapter that the recording device pretends to be.
-extern "C" int WINAPI GetSystemMetrics(int index);
 
 #include <unknwn.h>
 

@@ -132,33 +132,6 @@ ArgText& ArgText::Rect(const RECT* rect)
     return *this;
 }
 
-ArgText& ArgText::Rects(const D3DRECT* rects, DWORD count)
-{
-    if (Null(rects))
-        return *this;
-    std::string list = "{";
-    for (DWORD i = 0; i < count; ++i)
-    {
-        if (i > 0)
-            list += ", ";
-        list += Braced({std::to_string(rects[i].x1), std::to_string(rects[i].y1),
-                        std::to_string(rects[i].x2), std::to_string(rects[i].y2)});
-    }
-    Next() += list + "}";
-    return *this;
-}
-
-ArgText& ArgText::Region(const RGNDATA* region)
-{
-    if (Null(region))
-        return *this;
-    const RGNDATAHEADER& header = region->rdh;
-    Next() += Braced({std::to_string(header.dwSize), std::to_string(header.iType),
-                      std::to_string(header.nCount), std::to_string(header.nRgnSize),
-                      RectText(header.rcBound)});
-    return *this;
-}
-
 ArgText& ArgText::Vector(const D3DVECTOR* vector)
 {
     if (!Null(vector))

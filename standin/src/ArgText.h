@@ -19,7 +19,7 @@ public:
     // Signed and unsigned integers in decimal.
     ArgText& Int(long long value);
     ArgText& UInt(unsigned long long value);
-    // A D3DCOLOR or HRESULT as 0xAARRGGBB.
+    // A D3DCOLOR as 0xAARRGGBB.
     ArgText& Hex(std::uint32_t value);
     // A float in its shortest round-trip form.
     ArgText& Float(float value);
@@ -28,14 +28,12 @@ public:
     // A handle that is not a stand-in object (a window) as hex, or "null".
     ArgText& Handle(const void* handle);
     // An optional pointer whose contents are not written (out-parameters,
-    // shared handles, palettes): "null" or "set".
+    // shared handles, palettes, regions): "null" or "set".
     ArgText& Optional(const void* pointer);
     // A wide string in double quotes, converted in the current locale; "null".
     ArgText& String(const wchar_t* text);
     // Structures by their contents in braces, or "null".
     ArgText& Rect(const RECT* rect);
-    ArgText& Rects(const D3DRECT* rects, DWORD count);
-    ArgText& Region(const RGNDATA* region);
     ArgText& Vector(const D3DVECTOR* vector);
     ArgText& Matrix(const D3DMATRIX* matrix);
     ArgText& Material(const D3DMATERIAL9* material);

@@ -29,22 +29,15 @@ Device* DeviceOf(IDirect3DDevice9* device, Op op)
 // A side given as 0 or D3DX_DEFAULT takes `fallback`.
 UINT SideOr(UINT side, UINT fallback)
 {
-    return side == 0 || side == D3DX_DEFAULT || side == D3DX_DEFAULT_NONPOW2 || side == D3DX_FROM_FILE ? fallback
-                                                                                                         : side;
+    return side == 0 || side == D3DX_DEFAULT ? fallback : side;
 }
 
-D3DFORMAT FormatOr(D3DFORMAT format, D3DFORMAT fallback)
-{
-    return format == D3DFMT_UNKNOWN || format == D3DFMT_FROM_FILE || format == static_cast<D3DFORMAT>(D3DX_DEFAULT)
-               ? fallback
-               : format;
-}
-
-// The pitch that LockRect reports for a new texture: the configured one, or tightly packed rows.
-INT PitchFor(UINT width, D3DFORMAT format)
+// The pitch that LockRect reports for a new texture: the configured one, or
+// tightly packed rows of the 32-bit pixels that the plug-in's textures have.
+INT PitchFor(UINT width)
 {
     const INT configured = TheRecorder().adapter.lockPitch;
-    return configured != 0 ? configured : static_cast<INT>(width * BytesPerPixel(format));
+    return configured != 0 ? configured : static_cast<INT>(width * 4);
 }
 
 void RememberFileName(const Invocation& call, const wchar_t* fileName)
@@ -78,11 +71,7 @@ extern "C" HRESULT WINAPI D3DXCreateTextureFromFileExW(IDirect3DDevice9* pDevice
             return D3DERR_INVALIDCALL;
         const UINT width = SideOr(Width, kFileImageSize);
         const UINT height = SideOr(Height, kFileImageSize);
-        const D3DFORMAT format = FormatOr(Format, D3DFMT_A8R8G8B8);
-        if (pSrcInfo != nullptr)
-            *pSrcInfo = D3DXIMAGE_INFO{kFileImageSize, kFileImageSize, 1, 1, D3DFMT_A8R8G8B8, D3DRTYPE_TEXTURE,
-                                       D3DXIFF_BMP};
-        *ppTexture = MakeObject<Texture>(width, height, Usage, format, Pool, PitchFor(width, format), ColorKey);
+        *ppTexture = MakeObject<Texture>(height, Usage, Pool, PitchFor(width));
         return D3D_OK;
     }();
     if (call.Recording())
@@ -108,8 +97,7 @@ extern "C" HRESULT WINAPI D3DXCreateTexture(IDirect3DDevice9* pDevice, UINT Widt
         const UINT height = Height == D3DX_DEFAULT ? 256 : (Height == 0 ? 1 : Height);
         if (device == nullptr || ppTexture == nullptr || width > kMaxTextureSize || height > kMaxTextureSize)
             return D3DERR_INVALIDCALL;
-        const D3DFORMAT format = FormatOr(Format, D3DFMT_A8R8G8B8);
-        *ppTexture = MakeObject<Texture>(width, height, Usage, format, Pool, PitchFor(width, format), 0);
+        *ppTexture = MakeObject<Texture>(height, Usage, Pool, PitchFor(width));
         return D3D_OK;
     }();
     if (call.Recording())

@@ -77,13 +77,7 @@ float Tangent(float angle)
         return TangentNearZero(x, false);
     if (bits <= 0x4016cbe3u)  // within 3pi/4
         return TangentNearZero(negative ? x + kHalfPi : x - kHalfPi, true);
-    if (bits <= 0x407b53d1u)  // within 5pi/4
-        return TangentNearZero(negative ? x + 2 * kHalfPi : x - 2 * kHalfPi, false);
-    if (bits <= 0x40afeddfu)  // within 7pi/4
-        return TangentNearZero(negative ? x + 3 * kHalfPi : x - 3 * kHalfPi, true);
-    if (bits <= 0x40e231d5u)  // within 9pi/4
-        return TangentNearZero(negative ? x + 4 * kHalfPi : x - 4 * kHalfPi, false);
-    // No projection has such a field of view; rounded from double.
+    // No projection has a field of view of more than 3pi/2; rounded from double.
     return static_cast<float>(std::tan(x));
 }
 

@@ -8,12 +8,16 @@ namespace standin {
 
 namespace {
 
+// The adapter (see AdapterConfig): one, with its display's format and the
+// client size of every window.
+constexpr UINT kAdapters = 1;
+constexpr D3DFORMAT kDesktopFormat = D3DFMT_X8R8G8B8;
+constexpr UINT kWindowClientWidth = 640;
+constexpr UINT kWindowClientHeight = 480;
 // Direct3D 9 allows at most this many back buffers.
 constexpr UINT kMaxBackBuffers = 3;
 // Larger buffers are refused as out of video memory rather than allocated.
 constexpr UINT kMaxBufferBytes = 256u << 20;
-// Largest texture and surface side.
-constexpr UINT kMaxTextureSize = 8192;
 constexpr DWORD kMaxStreams = 16;
 
 template <class T>
@@ -26,13 +30,6 @@ bool HasStencil(D3DFORMAT format)
 {
     return format == D3DFMT_D15S1 || format == D3DFMT_D24S8 || format == D3DFMT_D24X4S4 ||
            format == D3DFMT_D24FS8;
-}
-
-// Render states whose value is a colour, written in hex.
-bool IsColorState(D3DRENDERSTATETYPE state)
-{
-    return state == D3DRS_AMBIENT || state == D3DRS_FOGCOLOR || state == D3DRS_TEXTUREFACTOR ||
-           state == D3DRS_BLENDFACTOR;
 }
 
 // Indices that one draw of `count` primitives of `type` reads.
@@ -68,17 +65,17 @@ bool Acceptable(const D3DPRESENT_PARAMETERS& parameters, const AdapterConfig& co
 // What Direct3D 9 writes back into presentation parameters it accepted: a
 // zero back-buffer count means one, and a windowed device takes the
 // desktop's format and the window's client size where they were left zero.
-void WriteBack(D3DPRESENT_PARAMETERS& parameters, const AdapterConfig& config)
+void WriteBack(D3DPRESENT_PARAMETERS& parameters)
 {
     parameters.BackBufferCount = std::max(parameters.BackBufferCount, 1u);
     if (parameters.Windowed == FALSE)
         return;
     if (parameters.BackBufferFormat == D3DFMT_UNKNOWN)
-        parameters.BackBufferFormat = config.desktopFormat;
+        parameters.BackBufferFormat = kDesktopFormat;
     if (parameters.BackBufferWidth == 0)
-        parameters.BackBufferWidth = config.windowClientWidth;
+        parameters.BackBufferWidth = kWindowClientWidth;
     if (parameters.BackBufferHeight == 0)
-        parameters.BackBufferHeight = config.windowClientHeight;
+        parameters.BackBufferHeight = kWindowClientHeight;
 }
 
 bool AnyResourceBlocksReset(const Recorder& recorder)
@@ -87,26 +84,6 @@ bool AnyResourceBlocksReset(const Recorder& recorder)
         if (object->Alive() && object->BlocksReset())
             return true;
     return false;
-}
-
-void FillCaps(D3DCAPS9& caps, UINT adapter, D3DDEVTYPE deviceType, DWORD maxActiveLights)
-{
-    caps = D3DCAPS9{};
-    caps.DeviceType = deviceType;
-    caps.AdapterOrdinal = adapter;
-    caps.PresentationIntervals = D3DPRESENT_INTERVAL_IMMEDIATE | D3DPRESENT_INTERVAL_ONE;
-    caps.DevCaps = D3DDEVCAPS_HWTRANSFORMANDLIGHT;
-    caps.MaxTextureWidth = kMaxTextureSize;
-    caps.MaxTextureHeight = kMaxTextureSize;
-    caps.MaxTextureBlendStages = DeviceState::kStages;
-    caps.MaxSimultaneousTextures = DeviceState::kStages;
-    caps.MaxActiveLights = maxActiveLights;
-    caps.MaxPrimitiveCount = 0xFFFFF;
-    caps.MaxVertexIndex = 0xFFFFFF;
-    caps.MaxStreams = kMaxStreams;
-    caps.MaxStreamStride = 255;
-    caps.NumberOfAdaptersInGroup = 1;
-    caps.NumSimultaneousRTs = 1;
 }
 
 }  // namespace
@@ -119,7 +96,7 @@ UINT Direct3D::GetAdapterCount()
 {
     Invocation call(Op::GetAdapterCount, this);
     call.Finish();
-    return TheRecorder().adapter.adapterCount;
+    return kAdapters;
 }
 
 HRESULT Direct3D::GetDeviceCaps(UINT adapter, D3DDEVTYPE deviceType, D3DCAPS9* caps)
@@ -129,10 +106,10 @@ HRESULT Direct3D::GetDeviceCaps(UINT adapter, D3DDEVTYPE deviceType, D3DCAPS9* c
         call.Args().UInt(adapter).Int(deviceType);
     if (call.Refused())
         return call.Finish(call.ScriptedFailure());
-    const AdapterConfig& config = TheRecorder().adapter;
-    if (caps == nullptr || adapter >= config.adapterCount)
+    if (caps == nullptr || adapter >= kAdapters)
         return call.Finish(D3DERR_INVALIDCALL);
-    FillCaps(*caps, adapter, deviceType, config.maxActiveLights);
+    *caps = D3DCAPS9{};
+    caps->MaxActiveLights = TheRecorder().adapter.maxActiveLights;
     return call.Finish(D3D_OK);
 }
 
@@ -145,7 +122,7 @@ HRESULT Direct3D::CheckDeviceType(UINT adapter, D3DDEVTYPE deviceType, D3DFORMAT
     if (call.Refused())
         return call.Finish(call.ScriptedFailure());
     const AdapterConfig& config = TheRecorder().adapter;
-    if (adapter >= config.adapterCount)
+    if (adapter >= kAdapters)
         return call.Finish(D3DERR_INVALIDCALL);
     const bool supported =
         Contains(config.deviceFormats, adapterFormat) && Contains(config.deviceFormats, backBufferFormat);
@@ -160,17 +137,13 @@ HRESULT Direct3D::CheckDeviceMultiSampleType(UINT adapter, D3DDEVTYPE deviceType
     if (call.Recording())
         call.Args().UInt(adapter).Int(deviceType).Int(surfaceFormat).Int(windowed).Int(multiSampleType)
             .Optional(qualityLevels);
-    if (qualityLevels != nullptr)
-        *qualityLevels = 0;
     if (call.Refused())
         return call.Finish(call.ScriptedFailure());
     const AdapterConfig& config = TheRecorder().adapter;
-    if (adapter >= config.adapterCount)
+    if (adapter >= kAdapters)
         return call.Finish(D3DERR_INVALIDCALL);
     if (multiSampleType != D3DMULTISAMPLE_NONE && !Contains(config.multisampleTypes, multiSampleType))
         return call.Finish(D3DERR_NOTAVAILABLE);
-    if (qualityLevels != nullptr)
-        *qualityLevels = 1;
     return call.Finish(D3D_OK);
 }
 
@@ -188,10 +161,9 @@ HRESULT Direct3D::CreateDevice(UINT adapter, D3DDEVTYPE deviceType, HWND focusWi
         if (call.Refused())
             return call.ScriptedFailure();
         const AdapterConfig& config = TheRecorder().adapter;
-        if (device == nullptr || parameters == nullptr || adapter >= config.adapterCount ||
-            !Acceptable(*parameters, config))
+        if (device == nullptr || parameters == nullptr || adapter >= kAdapters || !Acceptable(*parameters, config))
             return D3DERR_INVALIDCALL;
-        WriteBack(*parameters, config);
+        WriteBack(*parameters);
         Device* made = MakeObject<Device>(*parameters);
         made->RestoreState();
         *device = made;
@@ -209,7 +181,6 @@ Device::Device(const D3DPRESENT_PARAMETERS& parameters) : Counted(Kind::Device),
 void Device::RestoreState()
 {
     inScene = false;
-    backBuffer = nullptr;
     indices = nullptr;
     TheRecorder().device.Restore(parameters.EnableAutoDepthStencil != FALSE);
 }
@@ -251,7 +222,7 @@ HRESULT Device::Reset(D3DPRESENT_PARAMETERS* newParameters)
         recorder.status = DeviceStatus::NotReset;
         return call.Finish(D3DERR_INVALIDCALL);
     }
-    WriteBack(*newParameters, recorder.adapter);
+    WriteBack(*newParameters);
     parameters = *newParameters;
     RestoreState();
     recorder.status = DeviceStatus::Operational;
@@ -263,7 +234,7 @@ HRESULT Device::Present(const RECT* sourceRect, const RECT* destRect, HWND destW
 {
     Invocation call(Op::Present, this);
     if (call.Recording())
-        call.Args().Rect(sourceRect).Rect(destRect).Handle(destWindowOverride).Region(dirtyRegion);
+        call.Args().Rect(sourceRect).Rect(destRect).Handle(destWindowOverride).Optional(dirtyRegion);
     if (call.Refused())
         return call.Finish(call.ScriptedFailure());
     if (TheRecorder().status != DeviceStatus::Operational)
@@ -283,23 +254,7 @@ HRESULT Device::GetBackBuffer(UINT swapChain, UINT index, D3DBACKBUFFER_TYPE typ
         const UINT backBuffers = std::max(parameters.BackBufferCount, 1u);
         if (surface == nullptr || swapChain != 0 || index >= backBuffers || type != D3DBACKBUFFER_TYPE_MONO)
             return D3DERR_INVALIDCALL;
-        // Direct3D hands out the same back buffer, one more reference each time.
-        if (backBuffer != nullptr && backBuffer->Alive())
-        {
-            ++backBuffer->references;
-        }
-        else
-        {
-            const AdapterConfig& config = TheRecorder().adapter;
-            const UINT width = parameters.BackBufferWidth != 0 ? parameters.BackBufferWidth
-                                                               : static_cast<UINT>(config.desktopWidth);
-            const UINT height = parameters.BackBufferHeight != 0 ? parameters.BackBufferHeight
-                                                                 : static_cast<UINT>(config.desktopHeight);
-            const D3DFORMAT format =
-                parameters.BackBufferFormat != D3DFMT_UNKNOWN ? parameters.BackBufferFormat : D3DFMT_X8R8G8B8;
-            backBuffer = MakeObject<Surface>(width, height, format, D3DPOOL_DEFAULT);
-        }
-        *surface = backBuffer;
+        *surface = MakeObject<Surface>();
         return D3D_OK;
     }();
     if (call.Recording())
@@ -322,7 +277,7 @@ HRESULT Device::CreateVertexBuffer(UINT length, DWORD usage, DWORD vertexFormat,
             return D3DERR_INVALIDCALL;
         if (length > kMaxBufferBytes)
             return D3DERR_OUTOFVIDEOMEMORY;
-        *buffer = MakeObject<VertexBuffer>(length, usage, vertexFormat, pool);
+        *buffer = MakeObject<VertexBuffer>(length, pool);
         return D3D_OK;
     }();
     if (call.Recording())
@@ -346,33 +301,12 @@ HRESULT Device::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3
             return D3DERR_INVALIDCALL;
         if (length > kMaxBufferBytes)
             return D3DERR_OUTOFVIDEOMEMORY;
-        *buffer = MakeObject<IndexBuffer>(length, usage, format, pool);
+        *buffer = MakeObject<IndexBuffer>(length, format, pool);
         return D3D_OK;
     }();
     if (call.Recording())
         call.Args().UInt(length).UInt(usage).Int(format).Int(pool)
             .Object(buffer == nullptr ? nullptr : *buffer).Optional(sharedHandle);
-    return call.Finish(result);
-}
-
-HRESULT Device::CreateOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool,
-                                            IDirect3DSurface9** surface, HANDLE* sharedHandle)
-{
-    Invocation call(Op::CreateOffscreenPlainSurface, this);
-    const HRESULT result = [&]() -> HRESULT {
-        if (surface != nullptr)
-            *surface = nullptr;
-        if (call.Refused())
-            return call.ScriptedFailure();
-        if (surface == nullptr || width == 0 || height == 0 || width > kMaxTextureSize ||
-            height > kMaxTextureSize || sharedHandle != nullptr || pool == D3DPOOL_MANAGED)
-            return D3DERR_INVALIDCALL;
-        *surface = MakeObject<Surface>(width, height, format, pool);
-        return D3D_OK;
-    }();
-    if (call.Recording())
-        call.Args().UInt(width).UInt(height).Int(format).Int(pool)
-            .Object(surface == nullptr ? nullptr : *surface).Optional(sharedHandle);
     return call.Finish(result);
 }
 
@@ -404,7 +338,7 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
 {
     Invocation call(Op::Clear, this);
     if (call.Recording())
-        call.Args().UInt(count).Rects(rects, count).UInt(flags).Hex(color).Float(z).UInt(stencil);
+        call.Args().UInt(count).Optional(rects).UInt(flags).Hex(color).Float(z).UInt(stencil);
     if (call.Refused())
         return call.Finish(call.ScriptedFailure());
     // Depth and stencil can be cleared only where the device has them.
@@ -428,8 +362,6 @@ HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matri
         return call.Finish(call.ScriptedFailure());
     if (matrix == nullptr)
         return call.Finish(D3DERR_INVALIDCALL);
-    if (call.Recording())
-        TheRecorder().device.transforms[state] = *matrix;
     return call.Finish(D3D_OK);
 }
 
@@ -442,8 +374,6 @@ HRESULT Device::SetMaterial(const D3DMATERIAL9* material)
         return call.Finish(call.ScriptedFailure());
     if (material == nullptr)
         return call.Finish(D3DERR_INVALIDCALL);
-    if (call.Recording())
-        TheRecorder().device.material = *material;
     return call.Finish(D3D_OK);
 }
 
@@ -456,13 +386,6 @@ HRESULT Device::SetLight(DWORD index, const D3DLIGHT9* light)
         return call.Finish(call.ScriptedFailure());
     if (light == nullptr)
         return call.Finish(D3DERR_INVALIDCALL);
-    if (call.Recording())
-    {
-        std::map<DWORD, LightSlot>& lights = TheRecorder().device.lights;
-        const auto slot = lights.find(index);
-        const bool enabled = slot != lights.end() && slot->second.enabled;
-        lights[index] = LightSlot{*light, enabled};
-    }
     return call.Finish(D3D_OK);
 }
 
@@ -475,18 +398,11 @@ HRESULT Device::LightEnable(DWORD index, BOOL enable)
         return call.Finish(call.ScriptedFailure());
     if (call.Recording())
     {
-        std::map<DWORD, LightSlot>& lights = TheRecorder().device.lights;
-        auto slot = lights.find(index);
-        if (slot == lights.end())
-        {
-            // Direct3D enables a light never set as a white directional light along +z.
-            D3DLIGHT9 light{};
-            light.Type = D3DLIGHT_DIRECTIONAL;
-            light.Diffuse = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 0.0f};
-            light.Direction = D3DVECTOR{0.0f, 0.0f, 1.0f};
-            slot = lights.emplace(index, LightSlot{light, false}).first;
-        }
-        slot->second.enabled = enable != FALSE;
+        std::set<DWORD>& enabled = TheRecorder().device.enabledLights;
+        if (enable != FALSE)
+            enabled.insert(index);
+        else
+            enabled.erase(index);
     }
     return call.Finish(D3D_OK);
 }
@@ -497,7 +413,8 @@ HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value)
     if (call.Recording())
     {
         call.Args().Int(state);
-        if (IsColorState(state))
+        // The one colour state the plug-in sets, written as colours are.
+        if (state == D3DRS_AMBIENT)
             call.Args().Hex(value);
         else
             call.Args().UInt(value);
@@ -528,8 +445,6 @@ HRESULT Device::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type,
         call.Args().UInt(stage).Int(type).UInt(value);
     if (call.Refused())
         return call.Finish(call.ScriptedFailure());
-    if (call.Recording() && stage < DeviceState::kStages && static_cast<DWORD>(type) < DeviceState::kStageStates)
-        TheRecorder().device.stageStates[stage][type] = value;
     return call.Finish(D3D_OK);
 }
 

@@ -9,7 +9,7 @@
 
 namespace standin {
 
-// The Direct3D object of Direct3DCreate9: the adapters of the AdapterConfig.
+// The Direct3D object of Direct3DCreate9: the adapter of the AdapterConfig.
 class Direct3D final : public Counted<IDirect3D9>
 {
 public:
@@ -45,9 +45,6 @@ public:
                                                  IDirect3DVertexBuffer9** buffer, HANDLE* sharedHandle) override;
     HRESULT STDMETHODCALLTYPE CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                                                 IDirect3DIndexBuffer9** buffer, HANDLE* sharedHandle) override;
-    HRESULT STDMETHODCALLTYPE CreateOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT format,
-                                                          D3DPOOL pool, IDirect3DSurface9** surface,
-                                                          HANDLE* sharedHandle) override;
     HRESULT STDMETHODCALLTYPE BeginScene() override;
     HRESULT STDMETHODCALLTYPE EndScene() override;
     HRESULT STDMETHODCALLTYPE Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
@@ -73,7 +70,6 @@ public:
 
     D3DPRESENT_PARAMETERS parameters;   // as given to CreateDevice or the last Reset
     bool inScene = false;
-    Surface* backBuffer = nullptr;      // handed out by GetBackBuffer; may have been released
     const IndexBuffer* indices = nullptr;  // bound by SetIndices; draws must stay inside it
 };
 

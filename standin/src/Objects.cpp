@@ -16,28 +16,20 @@ namespace {
 // plug-in never wrote show in the recorded contents.
 constexpr unsigned char kFreshByte = 0xCD;
 
-// The IUnknown operations of each kind.
-struct UnknownOps
-{
-    Op queryInterface;
-    Op addRef;
-    Op release;
-};
-
-UnknownOps OpsOf(Kind kind)
+// The Release operation of each kind.
+Op ReleaseOf(Kind kind)
 {
     switch (kind)
     {
-    case Kind::Direct3D: return {Op::Direct3DQueryInterface, Op::Direct3DAddRef, Op::Direct3DRelease};
-    case Kind::Device: return {Op::DeviceQueryInterface, Op::DeviceAddRef, Op::DeviceRelease};
-    case Kind::VertexBuffer:
-        return {Op::VertexBufferQueryInterface, Op::VertexBufferAddRef, Op::VertexBufferRelease};
-    case Kind::IndexBuffer: return {Op::IndexBufferQueryInterface, Op::IndexBufferAddRef, Op::IndexBufferRelease};
-    case Kind::Texture: return {Op::TextureQueryInterface, Op::TextureAddRef, Op::TextureRelease};
-    case Kind::Surface: return {Op::SurfaceQueryInterface, Op::SurfaceAddRef, Op::SurfaceRelease};
+    case Kind::Direct3D: return Op::Direct3DRelease;
+    case Kind::Device: return Op::DeviceRelease;
+    case Kind::VertexBuffer: return Op::VertexBufferRelease;
+    case Kind::IndexBuffer: return Op::IndexBufferRelease;
+    case Kind::Texture: return Op::TextureRelease;
+    case Kind::Surface: return Op::SurfaceRelease;
     case Kind::Font: break;
     }
-    return {Op::FontQueryInterface, Op::FontAddRef, Op::FontRelease};
+    return Op::FontRelease;
 }
 
 std::unique_ptr<unsigned char[]> FreshMemory(std::size_t size)
@@ -90,60 +82,18 @@ void RequireAlive(const Object& object, Op op)
     std::abort();
 }
 
-HRESULT QueryNoInterface(Object& object, void** out)
-{
-    Invocation call(OpsOf(object.kind).queryInterface, &object);
-    if (call.Recording())
-        call.Args().Optional(out);
-    if (out != nullptr)
-        *out = nullptr;
-    return call.Finish(out == nullptr ? E_POINTER : E_NOINTERFACE);
-}
-
-ULONG AddReference(Object& object)
-{
-    Invocation call(OpsOf(object.kind).addRef, &object);
-    ++object.references;
-    call.Finish();
-    return object.references;
-}
-
 ULONG DropReference(Object& object)
 {
-    Invocation call(OpsOf(object.kind).release, &object);
+    Invocation call(ReleaseOf(object.kind), &object);
     --object.references;
     call.Finish();
     return object.references;
 }
 
-UINT BytesPerPixel(D3DFORMAT format)
-{
-    switch (format)
-    {
-    case D3DFMT_R3G3B2:
-    case D3DFMT_A8:
-    case D3DFMT_P8:
-    case D3DFMT_L8:
-    case D3DFMT_A4L4: return 1;
-    case D3DFMT_R5G6B5:
-    case D3DFMT_X1R5G5B5:
-    case D3DFMT_A1R5G5B5:
-    case D3DFMT_A4R4G4B4:
-    case D3DFMT_A8R3G3B2:
-    case D3DFMT_X4R4G4B4:
-    case D3DFMT_A8P8:
-    case D3DFMT_A8L8:
-    case D3DFMT_L16: return 2;
-    case D3DFMT_R8G8B8: return 3;
-    case D3DFMT_A16B16G16R16: return 8;
-    default: return 4;
-    }
-}
-
 // --- Buffers ---------------------------------------------------------------------
 
-BufferMemory::BufferMemory(UINT length, DWORD usage, D3DPOOL pool)
-    : length(length), usage(usage), pool(pool), memory(FreshMemory(length))
+BufferMemory::BufferMemory(UINT length, D3DPOOL pool)
+    : length(length), pool(pool), memory(FreshMemory(length))
 {
 }
 
@@ -178,8 +128,7 @@ HRESULT BufferMemory::Unlock(Object& owner, Op op)
     return call.Finish(D3D_OK);
 }
 
-VertexBuffer::VertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool)
-    : Counted(Kind::VertexBuffer), buffer(length, usage, pool), fvf(fvf)
+VertexBuffer::VertexBuffer(UINT length, D3DPOOL pool) : Counted(Kind::VertexBuffer), buffer(length, pool)
 {
 }
 
@@ -193,8 +142,8 @@ HRESULT VertexBuffer::Unlock()
     return buffer.Unlock(*this, Op::VertexBufferUnlock);
 }
 
-IndexBuffer::IndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool)
-    : Counted(Kind::IndexBuffer), buffer(length, usage, pool), format(format)
+IndexBuffer::IndexBuffer(UINT length, D3DFORMAT format, D3DPOOL pool)
+    : Counted(Kind::IndexBuffer), buffer(length, pool), format(format)
 {
 }
 
@@ -208,12 +157,10 @@ HRESULT IndexBuffer::Unlock()
     return buffer.Unlock(*this, Op::IndexBufferUnlock);
 }
 
-// --- Textures and surfaces ------------------------------------------------------------
+// --- Textures ---------------------------------------------------------------------------
 
-Texture::Texture(UINT width, UINT height, DWORD usage, D3DFORMAT format, D3DPOOL pool, INT pitch,
-                 D3DCOLOR colorKey)
-    : Counted(Kind::Texture), width(width), height(height), usage(usage), format(format), pool(pool),
-      pitch(pitch), colorKey(colorKey)
+Texture::Texture(UINT height, DWORD usage, D3DPOOL pool, INT pitch)
+    : Counted(Kind::Texture), height(height), pool(pool), pitch(pitch)
 {
     // Direct3D maps default-pool textures only when they are dynamic.
     const bool lockable = pool != D3DPOOL_DEFAULT || (usage & D3DUSAGE_DYNAMIC) != 0;
@@ -229,16 +176,11 @@ HRESULT Texture::LockRect(UINT level, D3DLOCKED_RECT* lockedRect, const RECT* re
             *lockedRect = D3DLOCKED_RECT{0, nullptr};
         if (call.Refused())
             return call.ScriptedFailure();
-        const RECT whole = {0, 0, static_cast<LONG>(width), static_cast<LONG>(height)};
-        const RECT& area = rect == nullptr ? whole : *rect;
-        const bool inside = area.left >= 0 && area.top >= 0 && area.left <= area.right &&
-                            area.top <= area.bottom && area.right <= whole.right && area.bottom <= whole.bottom;
-        if (lockedRect == nullptr || level != 0 || memory == nullptr || locked || !inside)
+        if (lockedRect == nullptr || level != 0 || rect != nullptr || memory == nullptr || locked)
             return D3DERR_INVALIDCALL;
         locked = true;
         lockedRect->Pitch = pitch;
-        lockedRect->pBits = memory.get() + static_cast<std::size_t>(area.top) * pitch +
-                            static_cast<std::size_t>(area.left) * BytesPerPixel(format);
+        lockedRect->pBits = memory.get();
         return D3D_OK;
     }();
     if (call.Recording())
@@ -261,11 +203,6 @@ HRESULT Texture::UnlockRect(UINT level)
     return call.Finish(D3D_OK);
 }
 
-Surface::Surface(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool)
-    : Counted(Kind::Surface), width(width), height(height), format(format), pool(pool)
-{
-}
-
 // --- Fonts ------------------------------------------------------------------------------
 
 Font::Font(INT height) : Counted(Kind::Font), height(height) {}
@@ -279,11 +216,8 @@ INT Font::DrawTextW(ID3DXSprite* sprite, const WCHAR* text, INT count, RECT* rec
         std::wstring drawn;
         if (text != nullptr)
             drawn = count < 0 ? std::wstring(text) : std::wstring(text, static_cast<std::size_t>(count));
-        call.Args().Handle(sprite).String(text == nullptr ? nullptr : drawn.c_str()).Int(count).Rect(rect)
+        call.Args().Optional(sprite).String(text == nullptr ? nullptr : drawn.c_str()).Int(count).Rect(rect)
             .UInt(format).Hex(color);
-        const RECT noRect = {0, 0, 0, 0};
-        TheRecorder().drawnTexts.push_back(
-            DrawnText{name, drawn, count, rect == nullptr ? noRect : *rect, format, color});
     }
     call.Finish();
     const bool empty = text == nullptr || count == 0 || text[0] == L'\0';

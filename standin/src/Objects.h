@@ -70,9 +70,7 @@ std::string NameOf(const IUnknown* pointer);
 // whatever calls it next uses an object it no longer holds.
 void RequireAlive(const Object& object, Op op);
 
-// IUnknown's three methods, shared by all objects.
-HRESULT QueryNoInterface(Object& object, void** out);
-ULONG AddReference(Object& object);
+// IUnknown's Release, shared by all objects.
 ULONG DropReference(Object& object);
 
 // A stand-in object with the interface it is handed out as.
@@ -82,8 +80,6 @@ class Counted : public Interface, public Object
 public:
     explicit Counted(Kind kind) : Object(kind) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override { return QueryNoInterface(*this, out); }
-    ULONG STDMETHODCALLTYPE AddRef() override { return AddReference(*this); }
     ULONG STDMETHODCALLTYPE Release() override { return DropReference(*this); }
 };
 
@@ -91,13 +87,12 @@ public:
 class BufferMemory
 {
 public:
-    BufferMemory(UINT length, DWORD usage, D3DPOOL pool);
+    BufferMemory(UINT length, D3DPOOL pool);
 
     HRESULT Lock(Object& owner, Op op, UINT offset, UINT size, void** data, DWORD flags);
     HRESULT Unlock(Object& owner, Op op);
 
     const UINT length;
-    const DWORD usage;
     const D3DPOOL pool;
     std::unique_ptr<unsigned char[]> memory;     // exactly `length` bytes
     bool locked = false;
@@ -108,21 +103,20 @@ public:
 class VertexBuffer final : public Counted<IDirect3DVertexBuffer9>
 {
 public:
-    VertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool);
+    VertexBuffer(UINT length, D3DPOOL pool);
 
     HRESULT STDMETHODCALLTYPE Lock(UINT offset, UINT size, void** data, DWORD flags) override;
     HRESULT STDMETHODCALLTYPE Unlock() override;
     bool BlocksReset() const override { return buffer.pool == D3DPOOL_DEFAULT; }
 
     BufferMemory buffer;
-    const DWORD fvf;
 };
 
 // An index buffer of the recording device.
 class IndexBuffer final : public Counted<IDirect3DIndexBuffer9>
 {
 public:
-    IndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool);
+    IndexBuffer(UINT length, D3DFORMAT format, D3DPOOL pool);
 
     HRESULT STDMETHODCALLTYPE Lock(UINT offset, UINT size, void** data, DWORD flags) override;
     HRESULT STDMETHODCALLTYPE Unlock() override;
@@ -134,43 +128,33 @@ public:
     const D3DFORMAT format;
 };
 
-// A single-level texture; only level 0 can be locked.
+// A single-level texture; only level 0 can be locked, and only as a whole.
 class Texture final : public Counted<IDirect3DTexture9>
 {
 public:
     // pitch: bytes per row that LockRect reports and the memory is laid out with.
-    Texture(UINT width, UINT height, DWORD usage, D3DFORMAT format, D3DPOOL pool, INT pitch,
-            D3DCOLOR colorKey);
+    Texture(UINT height, DWORD usage, D3DPOOL pool, INT pitch);
 
     HRESULT STDMETHODCALLTYPE LockRect(UINT level, D3DLOCKED_RECT* lockedRect, const RECT* rect,
                                        DWORD flags) override;
     HRESULT STDMETHODCALLTYPE UnlockRect(UINT level) override;
     bool BlocksReset() const override { return pool == D3DPOOL_DEFAULT; }
 
-    const UINT width;
     const UINT height;
-    const DWORD usage;
-    const D3DFORMAT format;
     const D3DPOOL pool;
     const INT pitch;
-    const D3DCOLOR colorKey;                     // given to the D3DX load; 0 otherwise
     std::unique_ptr<unsigned char[]> memory;     // pitch x height bytes; null when not lockable
     bool locked = false;
     std::vector<unsigned char> unlockedBytes;    // the memory as of the last UnlockRect
 };
 
-// A surface: a device's back buffer or a plain offscreen surface.
+// A device's back buffer.
 class Surface final : public Counted<IDirect3DSurface9>
 {
 public:
-    Surface(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool);
+    Surface() : Counted(Kind::Surface) {}
 
-    bool BlocksReset() const override { return pool == D3DPOOL_DEFAULT; }
-
-    const UINT width;
-    const UINT height;
-    const D3DFORMAT format;
-    const D3DPOOL pool;
+    bool BlocksReset() const override { return true; }
 };
 
 // A D3DX font; it blocks a device reset except between OnLostDevice and OnResetDevice.
@@ -188,9 +172,6 @@ public:
     const INT height;
     bool lost = false;
 };
-
-// Bytes per pixel of a texture or surface format.
-UINT BytesPerPixel(D3DFORMAT format);
 
 }  // namespace standin
 

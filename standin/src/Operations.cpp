@@ -32,11 +32,11 @@ const char* OperationName(Op op)
 bool ReturnsResult(Op op)
 {
     const char* name = OperationName(op);
-    if (EndsWith(name, "AddRef") || EndsWith(name, "Release") || EndsWith(name, "DrawTextW"))
+    if (EndsWith(name, "Release") || EndsWith(name, "DrawTextW"))
         return false;
     if (std::strncmp(name, "D3DXMatrix", 10) == 0)
         return false;
-    return op != Op::GetAdapterCount && op != Op::GetSystemMetrics;
+    return op != Op::GetAdapterCount;
 }
 
 Op OperationNamed(const std::string& name)

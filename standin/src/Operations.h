@@ -12,7 +12,6 @@ namespace standin {
 // The list, one entry per operation: identifier and recorded name.
 #define STANDIN_OPERATIONS(X)                                                   \
     X(Direct3DCreate9, "Direct3DCreate9")                                       \
-    X(GetSystemMetrics, "GetSystemMetrics")                                     \
     X(D3DXMatrixTranslation, "D3DXMatrixTranslation")                           \
     X(D3DXMatrixScaling, "D3DXMatrixScaling")                                   \
     X(D3DXMatrixRotationYawPitchRoll, "D3DXMatrixRotationYawPitchRoll")         \
@@ -23,16 +22,12 @@ namespace standin {
     X(D3DXCreateTexture, "D3DXCreateTexture")                                   \
     X(D3DXCreateFontW, "D3DXCreateFontW")                                       \
     X(D3DXSaveSurfaceToFileW, "D3DXSaveSurfaceToFileW")                         \
-    X(Direct3DQueryInterface, "Direct3D.QueryInterface")                        \
-    X(Direct3DAddRef, "Direct3D.AddRef")                                        \
     X(Direct3DRelease, "Direct3D.Release")                                      \
     X(GetAdapterCount, "GetAdapterCount")                                       \
     X(GetDeviceCaps, "GetDeviceCaps")                                           \
     X(CheckDeviceType, "CheckDeviceType")                                       \
     X(CheckDeviceMultiSampleType, "CheckDeviceMultiSampleType")                 \
     X(CreateDevice, "CreateDevice")                                             \
-    X(DeviceQueryInterface, "Device.QueryInterface")                            \
-    X(DeviceAddRef, "Device.AddRef")                                            \
     X(DeviceRelease, "Device.Release")                                          \
     X(TestCooperativeLevel, "TestCooperativeLevel")                             \
     X(Reset, "Reset")                                                           \
@@ -40,7 +35,6 @@ namespace standin {
     X(GetBackBuffer, "GetBackBuffer")                                           \
     X(CreateVertexBuffer, "CreateVertexBuffer")                                 \
     X(CreateIndexBuffer, "CreateIndexBuffer")                                   \
-    X(CreateOffscreenPlainSurface, "CreateOffscreenPlainSurface")               \
     X(BeginScene, "BeginScene")                                                 \
     X(EndScene, "EndScene")                                                     \
     X(Clear, "Clear")                                                           \
@@ -55,26 +49,16 @@ namespace standin {
     X(SetFVF, "SetFVF")                                                         \
     X(SetStreamSource, "SetStreamSource")                                       \
     X(SetIndices, "SetIndices")                                                 \
-    X(VertexBufferQueryInterface, "VertexBuffer.QueryInterface")                \
-    X(VertexBufferAddRef, "VertexBuffer.AddRef")                                \
     X(VertexBufferRelease, "VertexBuffer.Release")                              \
     X(VertexBufferLock, "VertexBuffer.Lock")                                    \
     X(VertexBufferUnlock, "VertexBuffer.Unlock")                                \
-    X(IndexBufferQueryInterface, "IndexBuffer.QueryInterface")                  \
-    X(IndexBufferAddRef, "IndexBuffer.AddRef")                                  \
     X(IndexBufferRelease, "IndexBuffer.Release")                                \
     X(IndexBufferLock, "IndexBuffer.Lock")                                      \
     X(IndexBufferUnlock, "IndexBuffer.Unlock")                                  \
-    X(TextureQueryInterface, "Texture.QueryInterface")                          \
-    X(TextureAddRef, "Texture.AddRef")                                          \
     X(TextureRelease, "Texture.Release")                                        \
     X(TextureLockRect, "Texture.LockRect")                                      \
     X(TextureUnlockRect, "Texture.UnlockRect")                                  \
-    X(SurfaceQueryInterface, "Surface.QueryInterface")                          \
-    X(SurfaceAddRef, "Surface.AddRef")                                          \
     X(SurfaceRelease, "Surface.Release")                                        \
-    X(FontQueryInterface, "Font.QueryInterface")                                \
-    X(FontAddRef, "Font.AddRef")                                                \
     X(FontRelease, "Font.Release")                                              \
     X(FontDrawTextW, "Font.DrawTextW")                                          \
     X(FontOnLostDevice, "Font.OnLostDevice")                                    \

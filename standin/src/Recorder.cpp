@@ -34,14 +34,6 @@ void AddFault(const std::string& name, int nth, HRESULT result, bool onward)
     TheRecorder().faults.push_back(Fault{op, nth, onward, result});
 }
 
-D3DMATRIX Identity()
-{
-    D3DMATRIX matrix{};
-    for (int i = 0; i < 4; ++i)
-        matrix.m[i][i] = 1.0f;
-    return matrix;
-}
-
 const std::vector<unsigned char> kNoBytes;
 
 // The matrix operation of a D3DX function name, compared without allocating.
@@ -84,7 +76,6 @@ void Reset(const AdapterConfig& adapter)
     recorder.lastDevice = 0;
     recorder.lastResource = 0;
     recorder.device.Restore(true);
-    recorder.drawnTexts.clear();
     recorder.fileNames.clear();
 }
 
@@ -163,8 +154,7 @@ std::vector<std::string> CallTexts(const std::string& name)
 std::vector<std::string> DeviceCallTexts()
 {
     return CallTexts([](const Call& call) {
-        return !StartsWith(call.name, "D3DXMatrix") && !EndsWith(call.name, "AddRef") &&
-               !EndsWith(call.name, "Release");
+        return !StartsWith(call.name, "D3DXMatrix") && !EndsWith(call.name, "Release");
     });
 }
 
@@ -202,17 +192,6 @@ std::vector<unsigned char> TextureBytes(const IUnknown* texture)
     return found == nullptr ? kNoBytes : found->unlockedBytes;
 }
 
-D3DCOLOR TextureColorKey(const IUnknown* texture)
-{
-    const Texture* found = As<Texture>(texture);
-    return found == nullptr ? 0 : found->colorKey;
-}
-
-std::string ObjectName(const IUnknown* object)
-{
-    return NameOf(object);
-}
-
 IUnknown* ObjectNamed(const std::string& name)
 {
     for (const std::unique_ptr<Object>& object : TheRecorder().objects)
@@ -227,38 +206,9 @@ DWORD RenderState(D3DRENDERSTATETYPE state)
     return index < DeviceState::kRenderStates ? TheRecorder().device.renderStates[index] : 0;
 }
 
-DWORD TextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type)
-{
-    const DWORD index = static_cast<DWORD>(type);
-    if (stage >= DeviceState::kStages || index >= DeviceState::kStageStates)
-        return 0;
-    return TheRecorder().device.stageStates[stage][index];
-}
-
-D3DMATRIX Transform(D3DTRANSFORMSTATETYPE state)
-{
-    const std::map<DWORD, D3DMATRIX>& transforms = TheRecorder().device.transforms;
-    const auto found = transforms.find(static_cast<DWORD>(state));
-    return found == transforms.end() ? Identity() : found->second;
-}
-
-D3DMATERIAL9 Material()
-{
-    return TheRecorder().device.material;
-}
-
-D3DLIGHT9 Light(DWORD index)
-{
-    const std::map<DWORD, LightSlot>& lights = TheRecorder().device.lights;
-    const auto found = lights.find(index);
-    return found == lights.end() ? D3DLIGHT9{} : found->second.light;
-}
-
 bool LightEnabled(DWORD index)
 {
-    const std::map<DWORD, LightSlot>& lights = TheRecorder().device.lights;
-    const auto found = lights.find(index);
-    return found != lights.end() && found->second.enabled;
+    return TheRecorder().device.enabledLights.count(index) > 0;
 }
 
 std::string BoundTexture(DWORD stage)
@@ -277,11 +227,6 @@ bool InScene()
         if (const Device* device = dynamic_cast<const Device*>(object->get()))
             return device->inScene;
     return false;
-}
-
-const std::vector<DrawnText>& DrawnTexts()
-{
-    return TheRecorder().drawnTexts;
 }
 
 const std::vector<std::string>& FileNames()

@@ -6,8 +6,8 @@
 
 #include <standin/Recorder.h>
 
-#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,28 +36,17 @@ struct Fault
     HRESULT result;
 };
 
-// A light of the device.
-struct LightSlot
-{
-    D3DLIGHT9 light;
-    bool enabled;
-};
-
-// The device state that tests inspect, with Direct3D 9's defaults until set.
+// The device state that tests inspect.
 struct DeviceState
 {
     static constexpr DWORD kRenderStates = 256;
     static constexpr DWORD kStages = 8;
-    static constexpr DWORD kStageStates = 33;
 
-    // Direct3D 9's defaults for a device with or without an automatic depth buffer.
+    // The state of a new device, with or without an automatic depth buffer.
     void Restore(bool depthBuffer);
 
     DWORD renderStates[kRenderStates];
-    DWORD stageStates[kStages][kStageStates];
-    std::map<DWORD, D3DMATRIX> transforms;   // identity where absent
-    D3DMATERIAL9 material;
-    std::map<DWORD, LightSlot> lights;
+    std::set<DWORD> enabledLights;
     const Object* textures[kStages];         // bound per stage; null for none
 };
 
@@ -77,7 +66,6 @@ struct Recorder
     int lastDevice = 0;                      // Device#n,
     int lastResource = 0;                    // and one count for all resources
     DeviceState device;
-    std::vector<DrawnText> drawnTexts;
     std::vector<std::string> fileNames;
 };
 

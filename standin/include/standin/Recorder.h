@@ -28,42 +28,44 @@ struct Call
     std::string Text() const;
 };
 
-// How argument text is written: integers in decimal; D3DCOLOR values and
-// HRESULTs as 0xAARRGGBB hex; floats in their shortest round-trip form
-// ("1.5707964"); pointers to stand-in objects as "Kind#n" ("Texture#2"),
-// null pointers as "null"; other pointers to structures by their contents
-// in braces; strings in double quotes.
+// How argument text is written: integers in decimal; D3DCOLOR values as
+// 0xAARRGGBB hex; floats in their shortest round-trip form ("1.5707964");
+// pointers to stand-in objects as "Kind#n" ("Texture#2"), null pointers as
+// "null"; other pointers to structures by their contents in braces; strings
+// in double quotes.
 //
 // In detail:
 // - Objects are numbered from 1 after Reset: Direct3D#n and Device#n each
 //   on their own, every resource (VertexBuffer, IndexBuffer, Texture,
 //   Surface, Font) on one shared count, so VertexBuffer#1 then IndexBuffer#2.
-// - Colour render states (AMBIENT, FOGCOLOR, TEXTUREFACTOR, BLENDFACTOR),
-//   Clear's colour, colour keys and DrawTextW's colour are hex; flags, FVFs,
-//   formats, pools and enumerations are decimal.
+// - The ambient colour (render state 139), Clear's colour, colour keys and
+//   DrawTextW's colour are hex; flags, FVFs, formats, pools and enumerations
+//   are decimal.
 // - An out-parameter that receives an object is written as that object, or
 //   "null" when the call failed: "CreateVertexBuffer(96, 8, 274, 0,
 //   VertexBuffer#1, null)". LockRect's locked rectangle is written as it was
 //   filled: "{16, bits}" ("{0, null}" on failure). Lock's data pointer and
-//   GetDeviceCaps' capabilities are left out. Other optional pointers whose
-//   contents are not written (shared handles, quality levels, image info,
-//   palettes, QueryInterface's result, sprites) are "null" or "set".
+//   GetDeviceCaps' capabilities are left out. Other pointers whose contents
+//   are not written (shared handles, quality levels, image info, palettes,
+//   sprites, Clear's rectangles, Present's region) are "null" or "set".
 // - Window handles are hex ("0x1234"). Matrices are four rows in braces,
 //   materials and lights their fields in SDK order with colours as {r, g, b, a}.
 // - The D3DX matrix functions leave out their output: "D3DXMatrixLookAtLH(
 //   {0, 0, -1}, {0, 0, 0}, {0, 1, 0})"; D3DXMatrixIdentity is inline and not
-//   recorded; D3DXMATRIX's operator* calls D3DXMatrixMultiply, as in the SDK.
+//   recorded.
 // - Operation names: the Direct3D object's and the device's methods by
-//   their plain name ("CreateDevice", "SetRenderState"), their AddRef and
-//   Release as "Direct3D.Release" and "Device.Release"; resource methods as
+//   their plain name ("CreateDevice", "SetRenderState"), their Release as
+//   "Direct3D.Release" and "Device.Release"; resource methods as
 //   "VertexBuffer.Lock", "IndexBuffer.Unlock", "Texture.LockRect",
 //   "Surface.Release", "Font.DrawTextW"; free functions by name
-//   ("D3DXCreateFontW", "GetSystemMetrics").
+//   ("D3DXCreateFontW").
 
-// The adapter the recording device pretends to be.
+// The adapter the recording device pretends to be. It is the only one; its
+// display has the format D3DFMT_X8R8G8B8 and every window a client area of
+// 640 x 480, which a windowed device left at D3DFMT_UNKNOWN or at a zero
+// size gets.
 struct AdapterConfig
 {
-    UINT adapterCount = 1;
     // Formats for which CheckDeviceType succeeds (as adapter and back-buffer format).
     std::vector<D3DFORMAT> deviceFormats = {D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8, D3DFMT_R5G6B5,
                                             D3DFMT_X1R5G5B5};
@@ -73,18 +75,9 @@ struct AdapterConfig
     // Reset refuse any other with D3DERR_INVALIDCALL. Wine's adapter has no
     // D3DFMT_D15S1; this one has, so that every colour depth can make a device.
     std::vector<D3DFORMAT> depthStencilFormats = {D3DFMT_D16, D3DFMT_D15S1, D3DFMT_D24X8, D3DFMT_D24S8};
-    // The display's format, which a windowed device left at D3DFMT_UNKNOWN gets.
-    D3DFORMAT desktopFormat = D3DFMT_X8R8G8B8;
-    // The client size of the device window (the stand-in has one size for
-    // every window), which a windowed device left at zero width or height gets.
-    UINT windowClientWidth = 640;
-    UINT windowClientHeight = 480;
     DWORD maxActiveLights = 8;
     // Pitch in bytes that Texture.LockRect returns; 0 means width * 4.
     INT lockPitch = 0;
-    // What GetSystemMetrics(SM_CXSCREEN / SM_CYSCREEN) reports.
-    int desktopWidth = 1024;
-    int desktopHeight = 768;
 };
 
 // Forgets every call, object, fault and state; configures the adapter.
@@ -101,7 +94,7 @@ AdapterConfig& Adapter();
 // when given any negative result. A positive result replaces only a
 // success: an operation that fails by the device's own rules keeps its error.
 // Throws std::invalid_argument for a name no operation has, or one that
-// returns no HRESULT (AddRef, Release, DrawTextW, the matrix functions).
+// returns no HRESULT (Release, DrawTextW, the matrix functions).
 void FailCall(const std::string& name, int nth, HRESULT result);
 // Every call of the named operation from the nth on returns `result`.
 void FailFrom(const std::string& name, int nth, HRESULT result);
@@ -132,9 +125,9 @@ std::vector<std::string> CallTexts();
 std::vector<std::string> CallTexts(const std::function<bool(const Call&)>& keep);
 // Call texts of one operation ("SetRenderState", "Texture.LockRect").
 std::vector<std::string> CallTexts(const std::string& name);
-// Call texts without the D3DX matrix functions and AddRef/Release: the device
-// conversation as a reader thinks of it. Direct3DCreate9, the Direct3D
-// object's calls and GetSystemMetrics stay in.
+// Call texts without the D3DX matrix functions and Release: the device
+// conversation as a reader thinks of it. Direct3DCreate9 and the Direct3D
+// object's calls stay in.
 std::vector<std::string> DeviceCallTexts();
 // Recorded calls of one operation.
 int CountCalls(const std::string& name);
@@ -153,36 +146,16 @@ void SetRecording(bool on);
 std::vector<unsigned char> BufferBytes(const IUnknown* buffer);
 // The bytes of a texture's level 0 as of its last UnlockRect: pitch x height.
 std::vector<unsigned char> TextureBytes(const IUnknown* texture);
-// The colour key given to the D3DX call that made the texture.
-D3DCOLOR TextureColorKey(const IUnknown* texture);
-// The stand-in name of an object ("Texture#2"), "null" for null.
-std::string ObjectName(const IUnknown* object);
 // The object of that name, released or not; null when there is none. Lets a
 // test inspect an object it knows only from the calls that name it.
 IUnknown* ObjectNamed(const std::string& name);
-// Device state as last set (the Direct3D 9 default where never set; a
-// successful Reset brings the defaults back). Lights never set read as all
-// zero; LightEnable on such a light makes Direct3D's default light.
+// Device state as last set; a successful Reset brings back the state of a
+// new device. A render state never set reads as 0, but D3DRS_ZENABLE as
+// D3DZB_TRUE on a device with an automatic depth buffer, as in Direct3D 9.
 DWORD RenderState(D3DRENDERSTATETYPE state);
-DWORD TextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type);
-D3DMATRIX Transform(D3DTRANSFORMSTATETYPE state);
-D3DMATERIAL9 Material();
-D3DLIGHT9 Light(DWORD index);
 bool LightEnabled(DWORD index);
-std::string BoundTexture(DWORD stage);  // ObjectName of the texture bound there
+std::string BoundTexture(DWORD stage);  // the name of the texture bound there ("Texture#2", "null")
 bool InScene();
-
-// One DrawTextW call of a D3DX font.
-struct DrawnText
-{
-    std::string font;     // "Font#1"
-    std::wstring text;
-    INT count;
-    RECT rect;
-    DWORD format;
-    D3DCOLOR color;
-};
-const std::vector<DrawnText>& DrawnTexts();
 
 // File names given to the D3DX file functions, in order, converted back to
 // narrow strings (texture loads and surface saves alike).

@@ -5,11 +5,15 @@
 #   wine_check_packages        names the missing Debian package and fails
 #   wine_prepare_prefix        creates the prefix once (locked against a
 #                              second script doing the same at the same time)
-#   wine_has_32_bit_part       true when Wine can run 32-bit programs with
-#                              Direct3D (wine32:i386 and 32-bit Mesa)
+#   wine_32_bit_part_missing   says what keeps Wine from running 32-bit
+#                              programs with Direct3D, nothing when all is there
+#   wine_has_32_bit_part       true when nothing is missing for that
 #   wine_headless WxH CMD...   runs CMD under xvfb-run with a WxHx24 screen,
 #                              holding the prefix lock, and waits for Wine to
 #                              shut down before the X server goes away
+#   wine_headless_softpipe WxH CMD...
+#                              the same with Mesa's softpipe rasteriser, for
+#                              sessions that run 32-bit programs
 
 export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
@@ -17,6 +21,9 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 # installers would only stall the prefix set-up.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 wine_lock="$WINEPREFIX.lock"
+# `wine`, and Debian's wineboot and winepath, start in the 64-bit loader
+# (see tools/wine-loader/wine).
+export PATH="$root/tools/wine-loader:$PATH"
 
 wine_check_packages() {
     local missing=()
@@ -36,8 +43,18 @@ wine_check_packages() {
     fi
 }
 
+wine_32_bit_part_missing() {
+    if [ ! -x /usr/lib/wine/wine ]; then
+        echo "Wine's 32-bit part (wine32:i386) is not installed"
+    elif ! ls /usr/lib/i386-linux-gnu/libGLX_mesa.so.0 /usr/lib/i386-linux-gnu/dri/swrast_dri.so >/dev/null 2>&1; then
+        echo "32-bit OpenGL (libglx-mesa0:i386, libgl1-mesa-dri:i386) is not installed"
+    elif ! /usr/lib/wine/wineserver32 --version >/dev/null 2>&1; then
+        echo "this kernel does not run 32-bit programs and no emulation is registered for them"
+    fi
+}
+
 wine_has_32_bit_part() {
-    [ -x /usr/lib/wine/wine ] && ls /usr/lib/i386-linux-gnu/dri/swrast_dri.so >/dev/null 2>&1
+    [ -z "$(wine_32_bit_part_missing)" ]
 }
 
 # The prefix belongs to one Wine version (and one set of its parts: a prefix
@@ -81,4 +98,11 @@ wine_headless() {
             xvfb-run -a -s "-screen 0 ${screen}x24 -nolisten tcp" \
             bash -c '"$@"; status=$?; wineserver -w; exit $status' wine-session "$@"
     ) 9>"$wine_lock"
+}
+
+# llvmpipe's JIT faults when 32-bit programs run under emulation; softpipe
+# draws the same scenes, only slower. Sessions that compare a 32-bit picture
+# with a 64-bit one render both with it, so that one rasteriser drew both.
+wine_headless_softpipe() {
+    GALLIUM_DRIVER=softpipe wine_headless "$@"
 }

@@ -69,7 +69,10 @@ wine_prepare_prefix() {
         version=$(wine --version)
         if wine_has_32_bit_part; then version="$version with its 32-bit part"; fi
         if [ "$(cat "$WINEPREFIX/.prepared" 2>/dev/null)" != "$version" ]; then
-            echo "Creating the Wine prefix $WINEPREFIX (once, about 15 s)"
+            # Its 32-bit part starts two 32-bit programs, about a minute each
+            # under emulation.
+            echo "Creating the Wine prefix $WINEPREFIX (once, about 15 s; minutes with the 32-bit part under emulation)"
+            local started=$SECONDS
             rm -rf "$WINEPREFIX"
             env -u DISPLAY wineboot -i >/dev/null 2>&1
             # A crash prints a backtrace instead of opening a dialog that
@@ -82,6 +85,7 @@ wine_prepare_prefix() {
                 /t REG_SZ /d N /f >/dev/null 2>&1
             wineserver -w
             echo "$version" >"$WINEPREFIX/.prepared"
+            echo "(Wine prefix: $((SECONDS - started)) s)"
         fi
     ) 9>"$wine_lock"
 }

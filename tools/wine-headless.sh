@@ -104,8 +104,8 @@ wine_headless() {
     ) 9>"$wine_lock"
 }
 
-# llvmpipe's JIT faults when 32-bit programs run under emulation; softpipe
-# draws the same scenes, only slower. Sessions that compare a 32-bit picture
+# llvmpipe's JIT has been seen to fault when 32-bit programs run under
+# emulation; softpipe draws the same scenes, only slower. Sessions that compare a 32-bit picture
 # with a 64-bit one render both with it, so that one rasteriser drew both.
 wine_headless_softpipe() {
     GALLIUM_DRIVER=softpipe wine_headless "$@"

@@ -79,14 +79,14 @@ unset disassembly
 echo "== Test host built with Microsoft's C++ ABI (clang, lld-link)"
 "$root/tests/msvc-host/build.sh" x64 "$build"
 "$root/tests/msvc-host/build.sh" x86 "$build_x86"
-# The x86 host must be a 32-bit program that needs only kernel32 and user32.
+# The x86 host must be a 32-bit program that needs only kernel32, user32 and msvcrt.
 for host in "$build_x86/MsvcHost.exe" "$build_x86/MsvcHostProjectHeaders.exe"; do
     dump=$(i686-w64-mingw32-objdump -p "$host")
     if grep -q 'file format pei-i386' <<<"$dump" &&
-       [ "$(grep -oP 'DLL Name: \K\S+' <<<"$dump" | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')" = "kernel32.dll user32.dll " ]; then
+       [ "$(grep -oP 'DLL Name: \K\S+' <<<"$dump" | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')" = "kernel32.dll msvcrt.dll user32.dll " ]; then
         pass 1
     else
-        fail 1 "$host is not a 32-bit program importing kernel32 and user32 alone"
+        fail 1 "$host is not a 32-bit program importing kernel32, user32 and msvcrt alone"
     fi
 done
 

@@ -38,34 +38,6 @@ TEST_F(GraphicsSystem, LogsProgressAndVideoSettingsOnWinesAdapter)
                             "2: Multisample Quality: 0", "2: Max Visible Depth: 100.000000"));
 }
 
-TEST_F(GraphicsSystem, ReportsTheScreenSizeBeforeAndAfterShutdown)
-{
-    VideoSettings wide = SmallWindow();
-    wide.width = 400;
-    wide.height = 200;
-    ASSERT_EQ(0, Start(wide));
-    EXPECT_EQ(400, graphics->GetScreenWidth());
-    EXPECT_EQ(200, graphics->GetScreenHeight());
-
-    ExpectShutdownWithOneLine();
-    EXPECT_EQ(400, graphics->GetScreenWidth());
-    EXPECT_EQ(200, graphics->GetScreenHeight());
-}
-
-TEST_F(GraphicsSystem, ShutsDownEveryKindOfObjectWithOneLine)
-{
-    ASSERT_EQ(0, Start());
-    ASSERT_NE(nullptr, AddRect(*graphics, 0, 0, 10, 10, 0.5f, 0xFFFFFFFF, 0));
-    ASSERT_NE(nullptr, graphics->CreateTexture(nullptr, 0));
-    ASSERT_NE(nullptr, graphics->CreateMaterial());
-    ASSERT_NE(nullptr, graphics->CreateLight());
-    ASSERT_NE(nullptr, graphics->CreateFont("Tahoma", 0, 20, 400));
-    graphics->Clear(0xFF000000);
-    ASSERT_EQ(0, graphics->RenderFrame());
-
-    ExpectShutdownWithOneLine();
-}
-
 // Every colour depth but 32 comes with a D15S1 depth-stencil buffer, which
 // Wine's adapter does not offer: the device cannot be created, the failure
 // is reported at level 3, and shutdown still cleans up.

@@ -1,9 +1,11 @@
-// The few Windows functions the test host calls, declared by hand: the host
-// is built with no Microsoft SDK or runtime, against import libraries made
-// from kernel32.def and user32.def.
+// The few Windows and C runtime functions the test host calls, declared by
+// hand: the host is built with no Microsoft SDK, against import libraries
+// made from kernel32.def, user32.def and msvcrt.def (the system's C runtime).
 #ifndef MSVC_HOST_WIN32_H
 #define MSVC_HOST_WIN32_H
 
+#include <stdarg.h>
+#include <stddef.h>
 #include <stdint.h>
 
 struct HWND__;
@@ -37,6 +39,10 @@ MSVC_HOST_IMPORT int __stdcall DestroyWindow(HWND window);
 MSVC_HOST_IMPORT int __stdcall PeekMessageA(void* message, HWND window, unsigned int first,
                                             unsigned int last, unsigned int remove);
 MSVC_HOST_IMPORT long __stdcall DispatchMessageA(const void* message);
+
+MSVC_HOST_IMPORT int __cdecl _vsnprintf(char* out, size_t size, const char* format, va_list args);
+MSVC_HOST_IMPORT size_t __cdecl strlen(const char* text);
+MSVC_HOST_IMPORT int __cdecl strcmp(const char* left, const char* right);
 
 const DWORD kStdOutputHandle = static_cast<DWORD>(-11);
 const DWORD kGenericRead = 0x80000000u;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the test host with Microsoft's C++ ABI and no Microsoft SDK or
-# runtime: clang for the windows-msvc target, lld-link, and import libraries
-# that llvm-dlltool makes from kernel32.def and user32.def.
+# runtime of its own: clang for the windows-msvc target, lld-link, and import
+# libraries that llvm-dlltool makes from kernel32.def, user32.def and
+# msvcrt.def (the system's C runtime, for formatting and strings).
 #   tests/msvc-host/build.sh x64|x86 OUTPUT_DIR
 # leaves in OUTPUT_DIR
 #   MsvcHost.exe                the host with its own interface declarations
@@ -23,7 +24,7 @@ objects="$out/msvc-host-objects"
 
 # Import libraries. The .def files carry x86's stdcall decorations; --kill-at
 # imports the plain names that the DLLs export. x64 has no decorations.
-for def in kernel32 user32; do
+for def in kernel32 user32 msvcrt; do
     if [ "$arch" = x86 ]; then
         llvm-dlltool -m "$machine" -k -d "$here/$def.def" -l "$objects/$def.lib"
     else
@@ -43,7 +44,6 @@ compile() {  # source object [extra flags...]
     shift 2
     clang++ "${flags[@]}" "$@" -c "$source" -o "$object"
 }
-compile "$here/Format.cpp" "$objects/Format.obj"
 compile "$here/Runtime.cpp" "$objects/Runtime.obj"
 compile "$here/main.cpp" "$objects/main.obj"
 compile "$here/main.cpp" "$objects/main-project-headers.obj" \
@@ -51,8 +51,8 @@ compile "$here/main.cpp" "$objects/main-project-headers.obj" \
 
 link() {  # exe main-object
     lld-link /nologo /machine:"$link_machine" /subsystem:console /entry:HostEntry /nodefaultlib \
-        /out:"$1" "$2" "$objects/Format.obj" "$objects/Runtime.obj" \
-        "$objects/kernel32.lib" "$objects/user32.lib"
+        /out:"$1" "$2" "$objects/Runtime.obj" \
+        "$objects/kernel32.lib" "$objects/user32.lib" "$objects/msvcrt.lib"
 }
 link "$out/MsvcHost.exe" "$objects/main.obj"
 link "$out/MsvcHostProjectHeaders.exe" "$objects/main-project-headers.obj"

@@ -94,6 +94,14 @@ void Bury(std::vector<T*>& live, std::vector<T*>& stale, T* object)
     stale.push_back(object);
 }
 
+// Shutdown destroys every object of a kind.
+template <typename T>
+void BuryAll(std::vector<T*>& live, std::vector<T*>& stale)
+{
+    stale.insert(stale.end(), live.begin(), live.end());
+    live.clear();
+}
+
 class HostileHost
 {
 public:
@@ -238,21 +246,11 @@ private:
     {
         graphics->DestroyGraphicsSystem();
         systemMade = false;
-        for (ICharacter* character : characters)
-            deadCharacters.push_back(character);
-        for (ITexture* texture : textures)
-            deadTextures.push_back(texture);
-        for (MaterialDesc* material : materials)
-            deadMaterials.push_back(material);
-        for (ILight* light : lights)
-            deadLights.push_back(light);
-        for (IFont* font : fonts)
-            deadFonts.push_back(font);
-        characters.clear();
-        textures.clear();
-        materials.clear();
-        lights.clear();
-        fonts.clear();
+        BuryAll(characters, deadCharacters);
+        BuryAll(textures, deadTextures);
+        BuryAll(materials, deadMaterials);
+        BuryAll(lights, deadLights);
+        BuryAll(fonts, deadFonts);
     }
 
     void GraphicsSetters()
@@ -470,42 +468,21 @@ private:
     {
         switch (input.ConsumeIntegralInRange(0, 4))
         {
-        case 0:
-        {
-            ICharacter* character = Pick(input, characters);
-            graphics->DestroyCharacter(character);
-            Bury(characters, deadCharacters, character);
-            break;
+        case 0: DestroyOne(characters, deadCharacters, &IGraphics::DestroyCharacter); break;
+        case 1: DestroyOne(textures, deadTextures, &IGraphics::DestroyTexture); break;
+        case 2: DestroyOne(materials, deadMaterials, &IGraphics::DestroyMaterial); break;
+        case 3: DestroyOne(lights, deadLights, &IGraphics::DestroyLight); break;
+        case 4: DestroyOne(fonts, deadFonts, &IGraphics::DestroyFont); break;
         }
-        case 1:
-        {
-            ITexture* texture = Pick(input, textures);
-            graphics->DestroyTexture(texture);
-            Bury(textures, deadTextures, texture);
-            break;
-        }
-        case 2:
-        {
-            MaterialDesc* material = Pick(input, materials);
-            graphics->DestroyMaterial(material);
-            Bury(materials, deadMaterials, material);
-            break;
-        }
-        case 3:
-        {
-            ILight* light = Pick(input, lights);
-            graphics->DestroyLight(light);
-            Bury(lights, deadLights, light);
-            break;
-        }
-        case 4:
-        {
-            IFont* font = Pick(input, fonts);
-            graphics->DestroyFont(font);
-            Bury(fonts, deadFonts, font);
-            break;
-        }
-        }
+    }
+
+    // A live object of one kind (or null), destroyed and moved to the stale ones.
+    template <typename T>
+    void DestroyOne(std::vector<T*>& live, std::vector<T*>& stale, int (IGraphics::*destroy)(T*))
+    {
+        T* object = Pick(input, live);
+        (graphics->*destroy)(object);
+        Bury(live, stale, object);
     }
 
     // Stale and null pointers: every destroy operation must refuse them.

@@ -78,49 +78,4 @@ TEST_F(GraphicsSystem, FallsBackSilentlyFromAnUnsupportedMultisampleType)
     EXPECT_TRUE(log.Errors().empty());
 }
 
-TEST_F(GraphicsSystem, WritesABitmapWhateverTheScreenshotNameSays)
-{
-    StartPlain(0xFF204060);
-    ASSERT_EQ(0, graphics->RenderFrame());
-    std::string path = OutputPath("picture.jpg");
-    DeleteFileA(path.c_str());
-
-    EXPECT_EQ(0, graphics->SaveScreenshot(path.c_str()));
-
-    EXPECT_EQ("BM", FileMagic(path, 2));
-    Bitmap bitmap;
-    ASSERT_EQ("", ReadBitmap(path, bitmap));
-    EXPECT_TRUE(PixelIs(bitmap, 10, 10, 0x204060));
-}
-
-TEST_F(GraphicsSystem, SavesNothingIntoAMissingFolderAndStillSucceeds)
-{
-    StartPlain(0xFF204060);
-    ASSERT_EQ(0, graphics->RenderFrame());
-    std::string path = OutputPath("no-such-folder") + "\\picture.bmp";
-
-    EXPECT_EQ(0, graphics->SaveScreenshot(path.c_str()));
-    EXPECT_EQ("", FileMagic(path, 2));
-    EXPECT_TRUE(log.Errors().empty());
-}
-
-TEST_F(GraphicsSystem, AMissingTextureFileIsReportedAndGivesNoTexture)
-{
-    ASSERT_EQ(0, Start());
-    std::string path = OutputPath("missing.bmp");
-    std::size_t mark = Mark();
-
-    EXPECT_EQ(nullptr, graphics->CreateTexture(path.c_str(), 0));
-
-    std::vector<std::string> lines = LinesSince(mark);
-    ASSERT_EQ(4u, lines.size()) << ::testing::PrintToString(lines);
-    EXPECT_EQ("2: Loading texture " + path, lines[0]);
-    EXPECT_EQ("NewLine", lines[1]);
-    EXPECT_EQ("NewLine", lines[2]);
-    // Wine's D3DX answers a file it cannot open with D3DXERR_INVALIDDATA.
-    EXPECT_TRUE(std::regex_match(lines[3], std::regex("2: ERROR : D3DXERR_INVALIDDATA : [0-9]+ : "
-                                                      "extra/CTexture\\.cpp")))
-        << lines[3];
-}
-
 }  // namespace

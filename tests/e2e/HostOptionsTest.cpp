@@ -16,26 +16,9 @@ std::string Parse(std::vector<const char*> arguments, HostOptions& options)
 TEST(HostOptions, ReadsEveryVideoSetting)
 {
     HostOptions options;
-    EXPECT_EQ("", Parse({"--frames",
-                         "12",
-                         "--size",
-                         "1024x768",
-                         "--depth",
-                         "16",
-                         "--fullscreen",
-                         "--vsync",
-                         "--multisample",
-                         "4",
-                         "--multisample-quality",
-                         "1",
-                         "--far",
-                         "250.5",
-                         "--back-buffers",
-                         "2",
-                         "--screenshot",
-                         "a.bmp",
-                         "--log",
-                         "b.log"},
+    EXPECT_EQ("", Parse({"--frames", "12", "--size", "1024x768", "--depth", "16", "--fullscreen", "--vsync",
+                         "--multisample", "4", "--multisample-quality", "1", "--far", "250.5", "--back-buffers", "2",
+                         "--screenshot", "a.bmp", "--log", "b.log"},
                         options));
     EXPECT_EQ(12, options.frames);
     EXPECT_EQ(1024, options.video.width);

@@ -40,17 +40,6 @@ ICharacter* AddSquare(IGraphics& graphics, float x, float y, D3DCOLOR colour)
     return CreateMesh(graphics, mesh, 0);
 }
 
-TEST_F(Picture, EveryFrameStartsWithTheClearColour)
-{
-    StartPlain(0xFF336699);
-    for (int frame = 0; frame < 2; ++frame)
-    {
-        Bitmap bitmap = Capture();
-        ASSERT_FALSE(bitmap.pixels.empty());
-        EXPECT_EQ(0, CountOther(bitmap, 0, 0, bitmap.width, bitmap.height, 0x336699));
-    }
-}
-
 // Where squares at known places land shows the camera, the world transform
 // and the projection (pi/4, 4:3, near 1) working together: at five units
 // one scene unit is 57.9 pixels across and 57.9 pixels high.

@@ -88,22 +88,6 @@ TEST_F(Character, BuffersHoldTheGeometryOfCreateAndAreRebuiltAlikeAfterAReset)
     EXPECT_EQ(logger.lines, Lines({"2: Resetting an actor...", "3: OK"}));
 }
 
-// Geometry that cannot be copied is refused before anything changes; new
-// geometry gives the old buffers back.
-TEST_F(Character, CreateReplacesTheGeometryOrRefusesWhatCannotBeCopied)
-{
-    Forget();
-    EXPECT_EQ(character->Create(4, 0, kXyzDiffuse, 64, 16, 3, nullptr, indices.data()), 1);
-    EXPECT_EQ(character->Create(4, 0, kXyzDiffuse, 64, 16, 3, vertices.data(), nullptr), 1);
-    EXPECT_EQ(character->Create(4, 0, kXyzDiffuse, 64, 16, -3, vertices.data(), indices.data()), 1);
-    EXPECT_TRUE(standin::Calls().empty());
-    EXPECT_EQ(FrameCalls({"SetStreamSource"}), Lines({"SetStreamSource(0, VertexBuffer#1, 0, 16)"}));
-
-    ASSERT_EQ(character->Create(3, 0, kXyzDiffuse, 36, 12, 3, vertices.data(), indices.data()), 0);
-    EXPECT_EQ(CallsStartingWith({"VertexBuffer#1", "IndexBuffer#2"}),
-              Lines({"VertexBuffer#1.Release()", "IndexBuffer#2.Release()"}));
-}
-
 // A host may drop the buffers or release the character itself, once or
 // twice: a reset still rebuilds it, and shutdown finds nothing left to free.
 TEST_F(Character, ReleaseAndDeviceLossMayBeRepeated)

@@ -290,18 +290,6 @@ TEST_F(FrameModelTest, RandomHostProgramsMakeTheModelsDeviceCalls)
     }
 }
 
-// A new system draws layer 0 only until a sort raises the highest layer: a
-// character moved up in its own format, which asks for no sort, waits.
-TEST_F(FrameModelTest, TheHighestLayerStartsAtZero)
-{
-    ASSERT_NO_FATAL_FAILURE(Start(1));
-    AddCharacter(kXyzDiffuse, 0);
-    RenderFrame();
-    Recreate(characters[0], kXyzDiffuse, 1);
-    RenderFrame();
-    ASSERT_NO_FATAL_FAILURE(Compare());
-}
-
 // --- Large registries -------------------------------------------------------------------
 
 // A character of a large registry, in creation order: its format and the

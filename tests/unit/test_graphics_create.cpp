@@ -1,6 +1,6 @@
-// Device creation from the host's video settings, and the frame operations
-// with the values they remember. Creation's failures are among the report
-// sites of the fault sweep.
+// Device creation from the host's video settings, and what the graphics
+// system does before it has a device. Creation's failures are among the
+// report sites of the fault sweep.
 
 #include <standin/Recorder.h>
 
@@ -8,11 +8,8 @@
 #include <vector>
 
 #include "HostTest.h"
-#include "SourceLine.h"
 
 namespace {
-
-const char* const kSource = "extra/CGraphicsD3D.cpp";
 
 using CreateGraphicsSystemTest = HostTest;
 
@@ -195,20 +192,6 @@ TEST_F(CreateGraphicsSystemTest, TheWindowAndFarDistanceAreTheHosts)
               Lines({"D3DXMatrixPerspectiveFovLH(0.7853982, 1.3333334, 1, 250)"}));
 }
 
-TEST_F(CreateGraphicsSystemTest, ReportsAMissingDirect3DObjectAndRefusesANullLogger)
-{
-    EXPECT_EQ(CreateGraphicsSystem(*graphics, nullptr, nullptr, VideoSettings()), 1);
-    EXPECT_TRUE(standin::Calls().empty());
-
-    standin::FailCall("Direct3DCreate9", 1, E_FAIL);
-    EXPECT_EQ(Create(), 1);
-    EXPECT_EQ(logger.lines, Lines({
-        "2: Creating the graphics system...",
-        "3: ERROR : Could not create Direct3D object : " +
-            std::to_string(SourceLine(kSource, "ReportNoDirect3D(logger")) + " : " + kSource,
-    }));
-}
-
 // Positive results are successes: nothing is reported and creation goes on.
 TEST_F(CreateGraphicsSystemTest, PositiveSuccessCodesAreNotFailures)
 {
@@ -218,93 +201,12 @@ TEST_F(CreateGraphicsSystemTest, PositiveSuccessCodesAreNotFailures)
     EXPECT_TRUE(logger.Errors().empty());
 }
 
-// --- Frame operations ---------------------------------------------------------------
-
-using FrameOperations = SystemTest;
-
-TEST_F(FrameOperations, ClearBeginAndEndScene)
-{
-    EXPECT_EQ(graphics->Clear(0xFF336699), 0);
-    EXPECT_EQ(graphics->BeginScene(), 0);
-    EXPECT_EQ(graphics->BeginScene(), 1) << "a scene is already open";
-    EXPECT_EQ(graphics->EndScene(), 0);
-    EXPECT_EQ(standin::DeviceCallTexts(), Lines({
-        "Clear(0, null, 7, 0xFF336699, 1, 0)",
-        "BeginScene()",
-        "BeginScene()",
-        "EndScene()",
-    }));
-    EXPECT_EQ(logger.lines, Lines({ExpectedReport(2, "D3DERR_INVALIDCALL", kSource, "device->BeginScene()")}));
-}
-
-TEST_F(FrameOperations, RenderStates)
-{
-    EXPECT_EQ(graphics->SetFillMode(0), 0);
-    EXPECT_EQ(graphics->SetFillMode(1), 0);
-    EXPECT_EQ(graphics->SetFillMode(2), 0);
-    EXPECT_EQ(graphics->SetLighting(false), 0);
-    EXPECT_EQ(graphics->SetLighting(true), 0);
-    EXPECT_EQ(graphics->SetAmbientLight(0xFF404040), 0);
-    graphics->RequestSort();
-    EXPECT_EQ(standin::DeviceCallTexts(), Lines({
-        "SetRenderState(8, 2)",
-        "SetRenderState(8, 3)",
-        "SetRenderState(137, 0)",
-        "SetRenderState(9, 2)",
-        "SetRenderState(137, 1)",
-        "SetRenderState(9, 2)",
-        "SetRenderState(139, 0xFF404040)",
-    }));
-    EXPECT_TRUE(logger.lines.empty());
-}
+// --- Without a device ---------------------------------------------------------------
 
 // The states a reset sets again, and the colour every frame clears with.
 Lines RememberedStates()
 {
     return CallsStartingWith({"Clear(", "SetRenderState(137", "SetRenderState(8,", "SetRenderState(139"});
-}
-
-// Setters store their value before the device call, so a refused call
-// leaves the value for the reset sequence to try again.
-TEST_F(FrameOperations, SettersRememberTheirValueEvenWhenTheDeviceRefuses)
-{
-    standin::FailFrom("SetRenderState", 1, D3DERR_INVALIDCALL);
-    standin::FailFrom("Clear", 1, D3DERR_INVALIDCALL);
-    EXPECT_EQ(graphics->Clear(0xFF00FF00), 1);
-    EXPECT_EQ(graphics->SetFillMode(0), 1);
-    EXPECT_EQ(graphics->SetLighting(false), 1);
-    EXPECT_EQ(graphics->SetAmbientLight(0xFF202020), 1);
-    // One report per failing call; a failed lighting state sets no shade mode.
-    EXPECT_EQ(logger.lines, Lines({
-        ExpectedReport(2, "D3DERR_INVALIDCALL", kSource, "device->Clear("),
-        ExpectedReport(2, "D3DERR_INVALIDCALL", kSource, "D3DFILL_WIREFRAME"),
-        ExpectedReport(2, "D3DERR_INVALIDCALL", kSource, "D3DRS_LIGHTING"),
-        ExpectedReport(2, "D3DERR_INVALIDCALL", kSource, "D3DRS_AMBIENT"),
-    }));
-    EXPECT_EQ(standin::CountCalls("SetRenderState"), 3);
-
-    standin::ClearFaults();
-    standin::ClearCalls();
-    ASSERT_EQ(LoseAndReset(), 0);
-    EXPECT_EQ(RememberedStates(), Lines({
-        "SetRenderState(137, 0)",
-        "SetRenderState(8, 2)",
-        "SetRenderState(139, 0xFF202020)",
-        "Clear(0, null, 7, 0xFF00FF00, 1, 0)",
-    }));
-}
-
-// Before the host sets them, a reset sets Direct3D's own defaults again and
-// frames clear to black.
-TEST_F(FrameOperations, StatesStartAtDirect3DsDefaults)
-{
-    ASSERT_EQ(LoseAndReset(), 0);
-    EXPECT_EQ(RememberedStates(), Lines({
-        "SetRenderState(137, 1)",
-        "SetRenderState(8, 3)",
-        "SetRenderState(139, 0x00000000)",
-        "Clear(0, null, 7, 0x00000000, 1, 0)",
-    }));
 }
 
 using WithoutDevice = HostTest;

@@ -34,25 +34,6 @@ Words WordsOf(const std::string& texture)
 
 using Texture = SystemTest;
 
-// The name is the texture's own copy: the factory finds the texture by it.
-TEST_F(Texture, AFileIsLoadedUnderACopyOfItsNameWithTheMagentaKey)
-{
-    char name[] = "wall.bmp";
-    ITexture* texture = graphics->CreateTexture(name, 1);
-    std::strcpy(name, "XXXX.bmp");
-    EXPECT_EQ(logger.lines, Lines({"2: Loading texture wall.bmp", "NewLine", "NewLine"}));
-    EXPECT_EQ(standin::CallTexts(), Lines({Load("wall.bmp", "0xFFDE00DE", "Texture#1")}));
-    EXPECT_STREQ(texture->GetFileName(), "wall.bmp");
-    EXPECT_EQ(texture->GetStage(), 1);
-
-    // Names that would fill D3DX's wide buffer are refused without a word.
-    Forget();
-    EXPECT_NE(graphics->CreateTexture(std::string(999, 'a').c_str(), 0), nullptr);
-    EXPECT_EQ(graphics->CreateTexture(std::string(1000, 'b').c_str(), 0), nullptr);
-    EXPECT_EQ(standin::FileNames(), Lines({"wall.bmp", std::string(999, 'a')}));
-    EXPECT_EQ(logger.lines.size(), 3u);
-}
-
 // A texture keeps the name and logger it was made with; a second Create
 // gives the held texture back and loads that name again, at the new stage.
 TEST_F(Texture, ASecondCreateLoadsTheFirstNameAtTheNewStage)
@@ -66,21 +47,6 @@ TEST_F(Texture, ASecondCreateLoadsTheFirstNameAtTheNewStage)
     EXPECT_EQ(standin::CallTexts(), Lines({"Texture#1.Release()", Load("wall.bmp", "0xFFDE00DE", "Texture#2")}));
     EXPECT_STREQ(texture->GetFileName(), "wall.bmp");
     EXPECT_EQ(texture->GetStage(), 3);
-}
-
-TEST_F(Texture, BindSetsItsStagesColourOperationAndTextureUnbindEmptiesTheStage)
-{
-    ITexture* texture = graphics->CreateTexture("wall.bmp", 1);
-    Forget();
-    EXPECT_EQ(texture->Bind(), 0);
-    EXPECT_EQ(texture->Unbind(), 0);
-    EXPECT_EQ(standin::DeviceCallTexts(), Lines({
-        "SetTextureStageState(1, 1, 4)",
-        "SetTextureStageState(1, 2, 2)",
-        "SetTextureStageState(1, 3, 1)",
-        "SetTexture(1, Texture#1)",
-        "SetTexture(1, null)",
-    }));
 }
 
 // Each AddData makes a new texture in place of the last and copies the
@@ -126,52 +92,6 @@ TEST_F(Texture, AddDataThatCannotFillChangesNothing)
     ASSERT_EQ(file->Bind(), 0);
     ASSERT_EQ(blank->Bind(), 0);
     EXPECT_EQ(standin::BoundTexture(0), "Texture#1");
-    EXPECT_EQ(standin::BoundTexture(1), "null");
-}
-
-// The last contents are given back before the new texture is made, so a
-// failed AddData leaves either no texture or the new one, unfilled.
-TEST_F(Texture, AfterAFailedAddDataBindBindsWhatWasMade)
-{
-    const struct
-    {
-        const char* operation;
-        const char* bound;
-    } cases[] = {
-        {"D3DXCreateTexture", "null"},
-        {"Texture.LockRect", "Texture#3"},
-        {"Texture.UnlockRect", "Texture#5"},
-    };
-    const std::uint32_t pixels[4] = {1, 2, 3, 4};
-    for (const auto& row : cases)
-    {
-        SCOPED_TRACE(row.operation);
-        ITexture* blank = graphics->CreateTexture(nullptr, 0);
-        ASSERT_EQ(blank->AddData(pixels, 2, 2), 0);
-        standin::FailNext(row.operation, E_OUTOFMEMORY);
-        EXPECT_EQ(blank->AddData(pixels, 2, 2), 1);
-        ASSERT_EQ(blank->Bind(), 0);
-        EXPECT_EQ(standin::BoundTexture(0), row.bound);
-    }
-}
-
-// Both kinds give their Direct3D texture back before Reset; files are loaded
-// again with the black key, blank textures stay empty until filled again.
-TEST_F(Texture, AResetReloadsFilesWithTheBlackKeyAndLeavesBlankTexturesEmpty)
-{
-    graphics->CreateTexture("wall.bmp", 0);
-    ITexture* blank = graphics->CreateTexture(nullptr, 1);
-    const std::uint32_t pixel = 0xFFFFFFFF;
-    ASSERT_EQ(blank->AddData(&pixel, 1, 1), 0);
-    Forget();
-    ASSERT_EQ(LoseAndReset(), 0);
-    EXPECT_EQ(CallsStartingWith({"Texture", "D3DXCreateTexture"}), Lines({
-        "Texture#1.Release()",
-        "Texture#2.Release()",
-        Load("wall.bmp", "0xFF000000", "Texture#3"),
-    }));
-    EXPECT_TRUE(logger.lines.empty());
-    ASSERT_EQ(blank->Bind(), 0);
     EXPECT_EQ(standin::BoundTexture(1), "null");
 }
 

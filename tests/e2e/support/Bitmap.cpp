@@ -88,12 +88,3 @@ bool WriteBitmap(const std::string& path, int width, int height,
     file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
     return static_cast<bool>(file);
 }
-
-std::string FileMagic(const std::string& path, std::size_t count)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::string magic(count, '\0');
-    if (!file.read(&magic[0], static_cast<std::streamsize>(count)))
-        return std::string();
-    return magic;
-}

@@ -22,7 +22,4 @@ std::string ReadBitmap(const std::string& path, Bitmap& bitmap);
 bool WriteBitmap(const std::string& path, int width, int height,
                  const std::vector<std::uint32_t>& pixels);
 
-// The first bytes of a file ("BM" for a bitmap), empty when unreadable.
-std::string FileMagic(const std::string& path, std::size_t count);
-
 #endif

@@ -12,6 +12,7 @@
 #define D3D_SDK_VERSION 32
 #define D3DADAPTER_DEFAULT 0
 
+#define D3DCREATE_SOFTWARE_VERTEXPROCESSING 0x00000020
 #define D3DCREATE_HARDWARE_VERTEXPROCESSING 0x00000040
 
 // --- Result codes -------------------------------------------------------------------

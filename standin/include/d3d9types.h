@@ -55,6 +55,7 @@ typedef enum _D3DBLENDOP
 
 typedef enum _D3DCULL
 {
+    D3DCULL_CW                  = 2,
     D3DCULL_CCW                 = 3,
     D3DCULL_FORCE_DWORD         = 0x7fffffff
 } D3DCULL;
@@ -67,6 +68,7 @@ typedef enum _D3DDEVTYPE
 
 typedef enum _D3DFILLMODE
 {
+    D3DFILL_POINT               = 1,
     D3DFILL_WIREFRAME           = 2,
     D3DFILL_SOLID               = 3,
     D3DFILL_FORCE_DWORD         = 0x7fffffff
@@ -111,6 +113,7 @@ typedef enum _D3DMULTISAMPLE_TYPE
 typedef enum _D3DPOOL
 {
     D3DPOOL_DEFAULT                 = 0,
+    D3DPOOL_MANAGED                 = 1,
     D3DPOOL_SYSTEMMEM               = 2,
     D3DPOOL_SCRATCH                 = 3,
     D3DPOOL_FORCE_DWORD             = 0x7fffffff
@@ -154,6 +157,7 @@ typedef enum _D3DSHADEMODE
 typedef enum _D3DSWAPEFFECT
 {
     D3DSWAPEFFECT_DISCARD         = 1,
+    D3DSWAPEFFECT_FLIP            = 2,
     D3DSWAPEFFECT_FORCE_DWORD     = 0xFFFFFFFF
 } D3DSWAPEFFECT;
 

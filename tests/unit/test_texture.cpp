@@ -1,5 +1,5 @@
-// File and blank textures: their loads, binding, AddData and what a reset
-// makes of them.
+// File and blank textures: a second Create of a loaded texture, AddData,
+// and a file texture the host released.
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // A test host built as an engine built with Microsoft's compiler is: its
 // C++ ABI (one-slot virtual destructors, thiscall members on x86, cdecl
-// variadic members), the system C runtime, the plug-in loaded at run time. It calls
-// every operation a host may call on every interface and checks each result,
-// so that a table that is one slot off shows at once. It exits with 0 when
-// every check holds and 1 otherwise.
+// variadic members), the system C runtime, the plug-in loaded at run time.
+// It calls every operation a host may call on every interface and checks
+// each result, so that a table that is one slot off shows at once. It exits
+// with 0 when every check holds and 1 otherwise.
 //
 // Built twice: with the host's own declarations of the interfaces
 // (Interfaces.h, from the slot tables) and, with HOST_USES_PROJECT_HEADERS,

@@ -2,11 +2,6 @@
 
 #include <new>
 
-MaterialRecords::~MaterialRecords()
-{
-    FreeAll();
-}
-
 MaterialDesc* MaterialRecords::Create()
 {
     MaterialDesc* record = new (std::nothrow) MaterialDesc();

@@ -19,7 +19,10 @@ class MaterialRecords
 {
 public:
     MaterialRecords() = default;
-    ~MaterialRecords();
+    // Frees the registry's storage only: the records themselves go with
+    // FreeAll (the graphics system's shutdown). A host that frees the graphics
+    // system without shutting it down keeps every record it holds readable.
+    ~MaterialRecords() = default;
     MaterialRecords(const MaterialRecords&) = delete;
     MaterialRecords& operator=(const MaterialRecords&) = delete;
 

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "AllocationCounter.h"
 #include "HostTest.h"
+#include "SourceLine.h"
 
 namespace {
 
@@ -73,6 +75,42 @@ TEST_F(Texture, AddDataFillsANewTextureRowByRowAtTheLockedPitch)
     EXPECT_EQ(WordsOf("Texture#2"), Words({0xFF222222, 0, 0, 0}));
     EXPECT_EQ(blank->Bind(), 0);
     EXPECT_EQ(standin::BoundTexture(2), "Texture#2");
+}
+
+// Out of memory for the pixels, the texture is still unlocked before it is
+// given up; an unlock that fails there is reported as anywhere else, and the
+// texture is given up at the next AddData or Release.
+TEST_F(Texture, AddDataOutOfMemoryUnlocksBeforeGivingTheTextureUp)
+{
+    ITexture* blank = graphics->CreateTexture(nullptr, 0);
+    const std::uint32_t pixels[4] = {1, 2, 3, 4};
+    const std::string adding = "2: Adding data to texture : Width=2 Height=2";
+    const std::string unlockFailed = "2: ERROR : Could not add data to blank texture : D3DERR_INVALIDCALL : " +
+                                     std::to_string(SourceLine("extra/CTexture.cpp", "texture->UnlockRect(0)")) +
+                                     " : extra/CTexture.cpp";
+    const struct
+    {
+        bool unlockFails;
+        Lines calls;
+        Lines lines;
+    } kCases[] = {
+        {false, {"D3DXCreateTexture(Device#1, 2, 2, 1, 512, 21, 0, Texture#1)", "Texture#1.LockRect(0, {8, bits}, null, 8192)",
+                 "Texture#1.UnlockRect(0)", "Texture#1.Release()"}, {adding, "NewLine"}},
+        {true, {"D3DXCreateTexture(Device#1, 2, 2, 1, 512, 21, 0, Texture#2)", "Texture#2.LockRect(0, {8, bits}, null, 8192)",
+                "Texture#2.UnlockRect(0)"}, {adding, "NewLine", unlockFailed}},
+    };
+    for (const auto& row : kCases)
+    {
+        SCOPED_TRACE(row.unlockFails ? "unlock fails" : "unlock succeeds");
+        Forget();
+        if (row.unlockFails)
+            standin::FailNext("Texture.UnlockRect", D3DERR_INVALIDCALL);
+        AllocationFailure failure(1);
+        EXPECT_EQ(blank->AddData(pixels, 2, 2), 1);
+        EXPECT_TRUE(failure.Happened());
+        EXPECT_EQ(standin::CallTexts(), row.calls);
+        EXPECT_EQ(logger.lines, row.lines);
+    }
 }
 
 // A blank texture is made without a call and binds nothing until filled. A

@@ -69,6 +69,7 @@ protected:
         destroyed.clear();
         random.seed(seed);
         nextVertexCount = 3;
+        topLayer = 2;
         ASSERT_EQ(Create(), 0);
         model.CreateGraphicsSystem();
         Compare();
@@ -202,7 +203,18 @@ protected:
     // Formats with the top bit set order as negative numbers.
     std::uint32_t AnyFormat() { return Pick<std::uint32_t>({0, 0x002, 0x042, 0x112, 0x142, 0x152, 0x80000042u}); }
 
-    int AnyLayer() { return Pick<int>({-10, -10, -1, 0, 0, 1, 2, 3, 7, 1000000, INT_MAX}); }
+    // Small layers, and now and then a layer above every one so far, so
+    // that a Create keeps raising a layer over the highest layer: only a
+    // sort lets it be drawn, which shows whether a frame sorted. Rarely one
+    // far up.
+    int AnyLayer()
+    {
+        if (Uniform(0, 40) == 0)
+            return Pick<int>({1000000, INT_MAX});
+        if (Uniform(0, 3) == 0)
+            return ++topLayer;
+        return Pick<int>({-10, -10, -1, 0, 0, 1, 2});
+    }
 
     // A registered record, or the record a character holds, which may be one
     // the host has destroyed since (and whose second destroy is refused).
@@ -272,6 +284,7 @@ protected:
     std::vector<MaterialDesc*> records;          // registered
     std::vector<const MaterialDesc*> destroyed;  // and not yet seen freed
     std::uint32_t nextVertexCount = 3;
+    int topLayer = 2;
     float nextValue = 1;
 };
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -118,6 +119,84 @@ TEST_F(Frame, AFailureEndsTheFrameButNotTheNext)
         EXPECT_EQ(standin::CountCalls(row.operation) > 0, row.madeAgain);
         EXPECT_EQ(standin::CountCalls("DrawIndexedPrimitive"), 4);
         EXPECT_TRUE(logger.lines.empty());
+    }
+}
+
+// --- When a frame sorts ---------------------------------------------------------------
+
+// Which host operations make the next frame sort, as a host sees it: only a
+// sort raises the highest layer, so a character whose layer a Create with
+// its own format (which asks for nothing) raised above it stays undrawn until
+// a frame sorts.
+TEST_F(Frame, OnlyANewCharacterFormatOrRecordOrARequestMakesTheNextFrameSort)
+{
+    const float vertices[9] = {};
+    const std::uint32_t indices[3] = {0, 1, 2};
+    ICharacter *raised = nullptr, *other = nullptr;
+    MaterialDesc *record = nullptr, *spare = nullptr;
+    ITexture* texture = nullptr;
+    ILight* light = nullptr;
+    IFont* font = nullptr;
+    const auto create = [&](ICharacter* character, std::uint32_t fvf, int layer) {
+        return character->Create(character == raised ? 5 : 3, layer, fvf, sizeof vertices, 12, 3, vertices, indices);
+    };
+    const struct
+    {
+        const char* operation;
+        std::function<void()> run;
+        bool sorts;
+    } kOperations[] = {
+        // Its own Create asks for nothing: format 0 is what it starts with, on a layer never drawn.
+        {"CreateCharacter", [&] { create(graphics->CreateCharacter(), 0, -1); }, true},
+        {"CreateTexture from a file", [&] { graphics->CreateTexture("wood.bmp", 0); }, false},
+        {"CreateTexture blank", [&] { graphics->CreateTexture(nullptr, 0); }, false},
+        {"CreateMaterial", [&] { graphics->CreateMaterial(); }, false},
+        {"CreateLight", [&] { graphics->CreateLight(); }, false},
+        {"CreateFont", [&] { graphics->CreateFont("Tahoma", 0, 12, 400); }, false},
+        {"DestroyCharacter", [&] { graphics->DestroyCharacter(other); }, false},
+        {"DestroyMaterial of a held record", [&] { graphics->DestroyMaterial(record); }, false},
+        {"DestroyTexture", [&] { graphics->DestroyTexture(texture); }, false},
+        {"DestroyLight", [&] { graphics->DestroyLight(light); }, false},
+        {"DestroyFont", [&] { graphics->DestroyFont(font); }, false},
+        {"Create with a new format", [&] { create(other, D3DFVF_XYZ | D3DFVF_NORMAL, 0); }, true},
+        {"Create with a new layer only", [&] { create(other, kXyzDiffuse, 2); }, false},
+        {"Create with the same format and layer", [&] { create(other, kXyzDiffuse, 0); }, false},
+        {"SetMaterial with a new record", [&] { other->SetMaterial(spare); }, true},
+        {"SetMaterial with the same record", [&] { other->SetMaterial(record); }, false},
+        {"SetTextures", [&] { other->SetTextures(texture, 1); }, false},
+        {"RequestSort", [&] { graphics->RequestSort(); }, true},
+        {"a device reset", [&] { standin::LoseDevice(), standin::MakeDeviceResettable(); }, false},
+    };
+    const auto raisedDraws = [] {
+        const Lines draws = standin::CallTexts("DrawIndexedPrimitive");
+        return std::count(draws.begin(), draws.end(), "DrawIndexedPrimitive(4, 0, 0, 5, 0, 1)");
+    };
+    for (const auto& row : kOperations)
+    {
+        SCOPED_TRACE(row.operation);
+        graphics->DestroyGraphicsSystem();  // a new object: the highest layer outlives the device
+        graphics->Destroy();
+        graphics = GetPlugin(nullptr);
+        standin::Reset();
+        ASSERT_EQ(Create(), 0);
+        record = graphics->CreateMaterial();
+        spare = graphics->CreateMaterial();
+        texture = graphics->CreateTexture("stone.bmp", 0);
+        light = graphics->CreateLight();
+        font = graphics->CreateFont("Arial", 0, 16, 400);
+        other = AddCharacter(0, kXyzDiffuse, record);
+        raised = graphics->CreateCharacter();
+        ASSERT_EQ(create(raised, kXyzDiffuse, 0), 0);
+        ASSERT_EQ(graphics->RenderFrame(), 0);
+        ASSERT_EQ(create(raised, kXyzDiffuse, 1), 0);
+        Forget();
+        ASSERT_EQ(graphics->RenderFrame(), 0);
+        ASSERT_EQ(raisedDraws(), 0);
+
+        row.run();
+        Forget();
+        ASSERT_EQ(graphics->RenderFrame(), 0);
+        EXPECT_EQ(raisedDraws(), row.sorts ? 1 : 0);
     }
 }
 

@@ -84,6 +84,7 @@ int main(int argc, char** argv)
     {
         bench::Table table(options);
         bench::CompareSteadyFrames(table);
+        bench::CompareSortRequests(table);
         bench::CompareResorts(table);
         bench::CompareErrorNameLookups(table);
     }

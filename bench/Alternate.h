@@ -15,11 +15,20 @@
 // the time per iteration. One row per comparison: the median time of an
 // iteration of each way, the median ratio and the lowest and highest ratio.
 
-#include <chrono>
+#include <time.h>
+
 #include <functional>
 #include <string>
 
 namespace bench {
+
+// The processor time this thread has used, in seconds.
+inline double ThreadSeconds()
+{
+    timespec now;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
 
 // One turn of a way: runs `iterations` iterations and returns the seconds
 // that the compared part of them took (all of it, or, with Seconds, only
@@ -42,13 +51,15 @@ struct Comparison
     double goal = 0;  // the median A / B wanted at most; 0: none
 };
 
-// The seconds one call of `work` takes.
+// The seconds of processor time that one call of `work` takes on this
+// thread. Not the clock on the wall: on a machine shared with other work, a
+// turn that waits for a core would count the wait.
 template <class Work>
 double Seconds(Work&& work)
 {
-    const auto start = std::chrono::steady_clock::now();
+    const double start = ThreadSeconds();
     work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return ThreadSeconds() - start;
 }
 
 // A turn that times its iterations of `work` as a whole.

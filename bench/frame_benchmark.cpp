@@ -60,6 +60,23 @@ public:
             material.Diffuse.r = static_cast<float>(i) / kMaterialRecords;
             materials.push_back(material);
         }
+        // Buffers made in the scene's creation order, as the host made the
+        // plug-in's, then used in drawing order: both ways reach the device's
+        // objects in the same order through memory. Made in drawing order,
+        // they would lie in memory as the frame walks them, and at 10,000
+        // characters that alone halved the direct loop's time.
+        std::vector<IDirect3DVertexBuffer9*> vertexBuffers;
+        std::vector<IDirect3DIndexBuffer9*> indexBuffers;
+        for (const Quad& quad : scene.quads)
+        {
+            const VertexFormat& format = kVertexFormats[quad.format];
+            vertexBuffers.push_back(nullptr);
+            indexBuffers.push_back(nullptr);
+            device->CreateVertexBuffer(4 * format.stride, D3DUSAGE_WRITEONLY, format.fvf, D3DPOOL_DEFAULT,
+                                       &vertexBuffers.back(), nullptr);
+            device->CreateIndexBuffer(6 * 4, D3DUSAGE_WRITEONLY, D3DFMT_INDEX32, D3DPOOL_DEFAULT,
+                                      &indexBuffers.back(), nullptr);
+        }
         for (const Quad& quad : scene.DrawOrder())
         {
             DirectCharacter character = {};
@@ -67,10 +84,9 @@ public:
             character.material = &materials[static_cast<std::size_t>(quad.record)];
             character.stride = kVertexFormats[quad.format].stride;
             character.vertexCount = quad.vertexCount;
-            device->CreateVertexBuffer(4 * character.stride, D3DUSAGE_WRITEONLY, character.fvf, D3DPOOL_DEFAULT,
-                                       &character.vertexBuffer, nullptr);
-            device->CreateIndexBuffer(6 * 4, D3DUSAGE_WRITEONLY, D3DFMT_INDEX32, D3DPOOL_DEFAULT,
-                                      &character.indexBuffer, nullptr);
+            const std::size_t made = quad.vertexCount - 4;  // its place in creation order
+            character.vertexBuffer = vertexBuffers[made];
+            character.indexBuffer = indexBuffers[made];
             D3DXMatrixTranslation(&character.translation, quad.x, quad.y, 5.0f);
             D3DXMatrixRotationYawPitchRoll(&character.rotation, DegreesToRadians(quad.yaw), 0.0f, 0.0f);
             D3DXMatrixIdentity(&character.scaling);

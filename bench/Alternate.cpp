@@ -12,8 +12,8 @@ namespace {
 // Column widths of the table.
 const int kJob = 36, kWay = 22, kTurns = 5, kTime = 10, kRatio = 8, kSpread = 17;
 
-// A turn this much shorter than the turn time gives too coarse an estimate
-// of one iteration to calibrate from.
+// A calibration run shorter than this share of the turn time is too coarse
+// an estimate of one iteration: ten times as many are tried.
 const double kShortestEstimate = 0.1;
 const long kMostIterations = 100000000;
 
@@ -111,7 +111,7 @@ void Table::Run(const Comparison& comparison)
     PrintRow(comparison.job, comparison.a.name, comparison.b.name, std::to_string(turns),
              Duration(Median(timesA)), Duration(Median(timesB)), Number("%.4g", Median(ratios)),
              Number("%.4g", *lowest) + "-" + Number("%.4g", *highest),
-             comparison.goal > 0 ? Number("<= %.3g", comparison.goal) : "");
+             comparison.goal > 0 ? Number("<= %.2f", comparison.goal) : "");
 }
 
 }  // namespace bench

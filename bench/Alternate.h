@@ -12,8 +12,9 @@
 // that a turn takes about the turn time; then the ways take turns in pairs,
 // A B, B A, A B, ... (each goes first in every other pair, so that neither
 // always runs in the other's wake), and each pair gives one ratio A / B of
-// the time per iteration. One row per comparison: the median time of an
-// iteration of each way, the median ratio and the lowest and highest ratio.
+// the time per iteration, counted in this thread's processor time. One row
+// per comparison: the median time of an iteration of each way, the median
+// ratio and the lowest and highest ratio (the program's --help says more).
 
 #include <time.h>
 

@@ -37,11 +37,25 @@ Turn SteadyFrames(Scene& scene)
     };
 }
 
+// The new character is drawn in the frame after it, and the scene is back
+// at its size once it is gone: the timed frame draws what it should.
+void CheckNewCharacterIsDrawn(Scene& scene)
+{
+    std::mt19937 random(5);
+    const int count = static_cast<int>(scene.quads.size());
+    ICharacter* added = scene.Add(scene.RandomQuad(random, count));
+    const int withIt = scene.RecordedDraws();
+    scene.graphics->DestroyCharacter(added);
+    if (withIt != count + 1 || scene.RecordedDraws() != count)
+        throw std::logic_error("creation hitch: the frame after a new character does not draw it");
+}
+
 // A new character, as a host makes one, with a random format, layer and
 // record; the frame after it is timed. Then it goes again, and one more
 // frame leaves the scene as sorted and steady as it was, at its size.
 Turn FramesAfterNewCharacters(Scene& scene)
 {
+    CheckNewCharacterIsDrawn(scene);
     return [&scene, random = std::mt19937(5)](long iterations) mutable {
         const int place = static_cast<int>(scene.quads.size());
         double seconds = 0;
@@ -69,50 +83,33 @@ Turn FramesAfterRequestSort(Scene& scene)
     };
 }
 
-// The new character is drawn in the frame after it, and the scene is back
-// at its size once it is gone: the timed frame draws what it should.
-void CheckNewCharacterIsDrawn(Scene& scene)
-{
-    std::mt19937 random(5);
-    const int count = static_cast<int>(scene.quads.size());
-    ICharacter* added = scene.Add(scene.RandomQuad(random, count));
-    const int withIt = scene.RecordedDraws();
-    scene.graphics->DestroyCharacter(added);
-    if (withIt != count + 1 || scene.RecordedDraws() != count)
-        throw std::logic_error("creation hitch: the frame after a new character does not draw it");
-}
-
 }  // namespace
 
 void CompareSortRequests(Table& table)
 {
-    for (int count : kCounts)
+    struct Request
     {
-        const std::string job = "new character, N=" + std::to_string(count);
-        if (!table.Wants(job))
-            continue;
-        Scene scene(count, kFormats, kLayers);
-        CheckNewCharacterIsDrawn(scene);
-        Comparison comparison;
-        comparison.job = job;
-        comparison.a = {"frame after it", FramesAfterNewCharacters(scene)};
-        comparison.b = {"steady frame", SteadyFrames(scene)};
-        comparison.goal = 1.10;
-        table.Run(comparison);
-    }
-    for (int count : kCounts)
-    {
-        const std::string job = "RequestSort, N=" + std::to_string(count);
-        if (!table.Wants(job))
-            continue;
-        Scene scene(count, kFormats, kLayers);
-        Comparison comparison;
-        comparison.job = job;
-        comparison.a = {"RequestSort, frame", FramesAfterRequestSort(scene)};
-        comparison.b = {"steady frame", SteadyFrames(scene)};
-        comparison.goal = 1.05;
-        table.Run(comparison);
-    }
+        const char* job;
+        const char* way;
+        Turn (*frames)(Scene&);
+        double goal;
+    };
+    const Request requests[] = {{"new character", "frame after it", FramesAfterNewCharacters, 1.10},
+                                {"RequestSort", "RequestSort, frame", FramesAfterRequestSort, 1.05}};
+    for (const Request& request : requests)
+        for (int count : kCounts)
+        {
+            const std::string job = std::string(request.job) + ", N=" + std::to_string(count);
+            if (!table.Wants(job))
+                continue;
+            Scene scene(count, kFormats, kLayers);
+            Comparison comparison;
+            comparison.job = job;
+            comparison.a = {request.way, request.frames(scene)};
+            comparison.b = {"steady frame", SteadyFrames(scene)};
+            comparison.goal = request.goal;
+            table.Run(comparison);
+        }
 }
 
 }  // namespace bench

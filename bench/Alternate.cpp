@@ -39,20 +39,25 @@ double Median(std::vector<double> values)
     return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
+std::string Number(const char* format, double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
 // "45.2 us", "1.37 s": three significant digits in the unit that fits.
 std::string Duration(double seconds)
 {
     const char* units[] = {"ns", "us", "ms", "s"};
     double value = seconds * 1e9;
     int unit = 0;
-    while (value >= 1000 && unit < 3)
+    while (value >= 999.5 && unit < 3)  // what "%.3g" would print as 1e+03
     {
         value /= 1000;
         ++unit;
     }
-    char text[32];
-    std::snprintf(text, sizeof text, "%.3g %s", value, units[unit]);
-    return text;
+    return Number("%.3g ", value) + units[unit];
 }
 
 void PrintRow(const std::string& job, const std::string& a, const std::string& b, const std::string& turns,
@@ -65,11 +70,10 @@ void PrintRow(const std::string& job, const std::string& a, const std::string& b
     std::fflush(stdout);
 }
 
-std::string Number(const char* format, double value)
+// "1.052", "0.0241": three decimals, or three significant digits below 0.1.
+std::string Ratio(double value)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
+    return Number(value >= 0.1 ? "%.3f" : "%.3g", value);
 }
 
 }  // namespace
@@ -86,7 +90,7 @@ bool Table::Wants(const std::string& job) const
 
 void Table::Run(const Comparison& comparison)
 {
-    const int turns = comparison.turns > 0 ? comparison.turns : options.turns;
+    const int turns = comparison.turns > 0 ? std::min(comparison.turns, options.turns) : options.turns;
     const long iterationsA = Calibrate(comparison.a.turn, options.turnSeconds);
     const long iterationsB = Calibrate(comparison.b.turn, options.turnSeconds);
     std::vector<double> timesA, timesB, ratios;
@@ -109,9 +113,8 @@ void Table::Run(const Comparison& comparison)
     }
     const auto [lowest, highest] = std::minmax_element(ratios.begin(), ratios.end());
     PrintRow(comparison.job, comparison.a.name, comparison.b.name, std::to_string(turns),
-             Duration(Median(timesA)), Duration(Median(timesB)), Number("%.4g", Median(ratios)),
-             Number("%.4g", *lowest) + "-" + Number("%.4g", *highest),
-             comparison.goal > 0 ? Number("<= %.2f", comparison.goal) : "");
+             Duration(Median(timesA)), Duration(Median(timesB)), Ratio(Median(ratios)),
+             Ratio(*lowest) + "-" + Ratio(*highest), comparison.goal > 0 ? Number("<= %.2f", comparison.goal) : "");
 }
 
 }  // namespace bench

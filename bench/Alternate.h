@@ -47,8 +47,8 @@ struct Comparison
     std::string job;  // what both ways do, with its size: "frame, N=1000, L=10"
     Way a;            // the plug-in's way
     Way b;            // the way it is held against
-    int turns = 0;    // pairs of turns; 0: the table's number. Fewer for ways
-                      // whose one iteration takes seconds
+    int turns = 0;    // pairs of turns at most; 0: the table's number. Fewer
+                      // for ways whose one iteration takes most of a second
     double goal = 0;  // the median A / B wanted at most; 0: none
 };
 

@@ -9,6 +9,22 @@
 
 namespace bench {
 
+namespace {
+
+// The calls of one frame, recorded with recording switched on for it alone.
+std::vector<standin::Call> RecordedFrame(IGraphics& graphics)
+{
+    standin::SetRecording(true);
+    standin::ClearCalls();
+    graphics.RenderFrame();
+    std::vector<standin::Call> calls = standin::Calls();
+    standin::ClearCalls();
+    standin::SetRecording(false);
+    return calls;
+}
+
+}  // namespace
+
 const VertexFormat kVertexFormats[6] = {
     {D3DFVF_XYZ | D3DFVF_DIFFUSE, 16},
     {D3DFVF_XYZ | D3DFVF_NORMAL, 24},
@@ -76,30 +92,22 @@ ICharacter* Scene::Add(const Quad& quad)
 
 std::vector<Quad> Scene::DrawOrder()
 {
-    standin::SetRecording(true);
-    standin::ClearCalls();
-    graphics->RenderFrame();
     std::vector<Quad> order;
-    for (const standin::Call& call : standin::Calls())
+    for (const standin::Call& call : RecordedFrame(*graphics))
         if (call.name == "DrawIndexedPrimitive")
         {
             // Type, base vertex, minimum index, then the vertex count.
             const std::size_t at = call.args.find(", 0, 0, ") + 8;
             order.push_back(quads.at(std::stoul(call.args.substr(at)) - 4));
         }
-    standin::ClearCalls();
-    standin::SetRecording(false);
     return order;
 }
 
 int Scene::RecordedDraws()
 {
-    standin::SetRecording(true);
-    standin::ClearCalls();
-    graphics->RenderFrame();
-    const int draws = standin::CountCalls("DrawIndexedPrimitive");
-    standin::ClearCalls();
-    standin::SetRecording(false);
+    int draws = 0;
+    for (const standin::Call& call : RecordedFrame(*graphics))
+        draws += call.name == "DrawIndexedPrimitive";
     return draws;
 }
 

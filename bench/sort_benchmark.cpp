@@ -94,15 +94,12 @@ void CompareResorts(Table& table)
     };
     for (KeySet keys : {KeySet{"realistic", RealisticKeys}, KeySet{"adversarial", AdversarialKeys}})
     {
-        bool checked = false;
+        CheckSameOrder(keys.make, 3000);
         for (int count : {1000, 10000, 30000})
         {
             const std::string job = std::string("re-sort, ") + keys.name + " keys, N=" + std::to_string(count);
             if (!table.Wants(job))
                 continue;
-            if (!checked)
-                CheckSameOrder(keys.make, 3000);
-            checked = true;
             const std::vector<CharacterKeys> registry = keys.make(count);
             Comparison comparison;
             comparison.job = job;

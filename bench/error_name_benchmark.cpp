@@ -1,14 +1,17 @@
 // The error name lookup: binary search in the sorted tables, compared with a
 // linear scan of the same rows.
 
-#include <benchmark/benchmark.h>
-
 #include <cstdint>
 #include <random>
+#include <string>
 #include <vector>
 
+#include "Alternate.h"
+#include "Comparisons.h"
 #include "ErrorNameTables.h"
 #include "ErrorNames.h"
+
+namespace bench {
 
 namespace {
 
@@ -33,23 +36,29 @@ const wchar_t* LinearName(std::int32_t code)
     return L"Unknown";
 }
 
-void BinarySearch(benchmark::State& state)
+// Each iteration looks up the next of the sample codes.
+template <class Lookup>
+Turn Lookups(const std::vector<std::int32_t>& codes, Lookup lookup)
 {
-    const std::vector<std::int32_t> codes = SampleCodes();
-    std::size_t next = 0;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(ErrorName(codes[next++ % codes.size()]));
-}
-
-void LinearScan(benchmark::State& state)
-{
-    const std::vector<std::int32_t> codes = SampleCodes();
-    std::size_t next = 0;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(LinearName(codes[next++ % codes.size()]));
+    return Repeat([&codes, lookup, next = std::size_t{0}]() mutable {
+        Keep(lookup(codes[next++ % codes.size()]));
+    });
 }
 
 }  // namespace
 
-BENCHMARK(BinarySearch)->Name("error name lookup | binary search");
-BENCHMARK(LinearScan)->Name("error name lookup | linear scan");
+void CompareErrorNameLookups(Table& table)
+{
+    const std::string job = "error name lookup";
+    if (!table.Wants(job))
+        return;
+    const std::vector<std::int32_t> codes = SampleCodes();
+    Comparison comparison;
+    comparison.job = job;
+    // Lambdas, not function pointers, so that each way calls its lookup directly.
+    comparison.a = {"binary search", Lookups(codes, [](std::int32_t code) { return ErrorName(code); })};
+    comparison.b = {"linear scan", Lookups(codes, [](std::int32_t code) { return LinearName(code); })};
+    table.Run(comparison);
+}
+
+}  // namespace bench

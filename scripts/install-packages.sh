@@ -10,7 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(
     cmake g++ make python3 binutils zip unzip
-    libgtest-dev libgmock-dev googletest libbenchmark-dev
+    libgtest-dev libgmock-dev googletest
     clang-14 libclang-rt-14-dev
     g++-mingw-w64-x86-64 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
     g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """The table of bench/wine/compare.sh: median frame rates of the two programs
 at each quad count, their ratio, the median of the ratios within each round
-(steadier on a busy machine), and whether their last frames are the same
-pixel for pixel. Exits 1 when a run failed or the pictures differ."""
+(steadier on a busy machine) with the lowest and highest, and whether their
+last frames are the same pixel for pixel. Exits 1 when a run failed or the
+pictures differ."""
 import os
 import statistics
 import struct
@@ -45,7 +46,8 @@ def main(output):
             rates.setdefault(count, {}).setdefault(program, []).append(float(words[4]))
             rounds.setdefault((count, int(words[2])), {})[program] = float(words[4])
     print()
-    print("quads  plug-in fps (median)  raw fps (median)  plug-in / raw  per-round ratio (median)  last frames")
+    print("quads  plug-in fps (median)  raw fps (median)  plug-in / raw  per-round ratio (median)  lowest-highest"
+          "  last frames")
     for count in sorted(rates):
         plugin = statistics.median(rates[count].get("PluginQuads", [0]))
         raw = statistics.median(rates[count].get("RawQuads", [0]))
@@ -61,7 +63,8 @@ def main(output):
         paired = [r["PluginQuads"] / r["RawQuads"] for (c, _), r in rounds.items()
                   if c == count and r.get("RawQuads") and "PluginQuads" in r]
         per_round = statistics.median(paired) if paired else 0
-        print(f"{count:5}  {plugin:20.2f}  {raw:16.2f}  {ratio:13.3f}  {per_round:23.3f}  {pictures}")
+        spread = f"{min(paired):.3f}-{max(paired):.3f}" if paired else "-"
+        print(f"{count:5}  {plugin:20.2f}  {raw:16.2f}  {ratio:13.3f}  {per_round:23.3f}  {spread:>14}  {pictures}")
     return 1 if failed else 0
 
 

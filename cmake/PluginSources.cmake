@@ -6,7 +6,7 @@ set(PLUGIN_SOURCES
     ${PLUGIN_ROOT}/extra/CCamera.cpp
     ${PLUGIN_ROOT}/extra/CFont.cpp
     ${PLUGIN_ROOT}/extra/CGraphicsD3D.cpp
-    ${PLUGIN_ROOT}/extra/CharacterOrder.cpp
+    ${PLUGIN_ROOT}/extra/DrawOrder.cpp
     ${PLUGIN_ROOT}/extra/CLight.cpp
     ${PLUGIN_ROOT}/extra/CTexture.cpp
     ${PLUGIN_ROOT}/extra/ErrorReport.cpp

@@ -8,10 +8,10 @@
 #include "ComRelease.h"
 #include "DeletingDestructor.h"
 #include "ErrorReport.h"
-#include "IGraphics.h"
 #include "ILogger.h"
 #include "ITexture.h"
 #include "MaterialRecords.h"
+#include "SortRequest.h"
 
 namespace {
 
@@ -39,18 +39,17 @@ D3DCOLORVALUE ColourOf(const float (&rgb)[3])
 
 // Everything the geometry, texture and material setters have not given yet
 // is zero or null, so an actor drawn or reset early works with empty values.
-CActor::CActor(IDirect3DDevice9* device, IGraphics* owner, MaterialRecords* records)
+CActor::CActor(IDirect3DDevice9* device, SortRequest& sortRequest, MaterialRecords* records)
     : device(device),
-      owner(owner),
+      sortRequest(sortRequest),
       records(records),
       vertexBuffer(nullptr),
       indexBuffer(nullptr),
       textures(nullptr),
       vertexCount(0),
-      layer(0),
+      keys{0, 0, nullptr},
       vertexBytes(0),
       stride(0),
-      fvf(0),
       vertexCopy(nullptr),
       indexCopy(nullptr),
       indexCount(0),
@@ -58,8 +57,7 @@ CActor::CActor(IDirect3DDevice9* device, IGraphics* owner, MaterialRecords* reco
       material(),
       logger(nullptr),
       alphaBlend(false),
-      textureAlpha(false),
-      materialDesc(nullptr)
+      textureAlpha(false)
 {
     ResetTransforms();
 }
@@ -143,16 +141,16 @@ int CActor::Create(std::uint32_t vertexCount, int layer, std::uint32_t fvf,
         return 1;
     // A new format may move the actor in the draw order; the request comes
     // before the old geometry goes.
-    if (fvf != this->fvf)
-        owner->RequestSort();
+    if (fvf != keys.fvf)
+        sortRequest.Raise();
     Release();
 
     ResetTransforms();  // earlier position, rotation and scale do not carry over
 
     this->vertexCount = vertexCount;
     this->indexCount = indexCount;
-    this->fvf = fvf;
-    this->layer = layer;
+    keys.fvf = fvf;
+    keys.layer = layer;
     this->vertexBytes = vertexBytes;
     this->stride = stride;
 
@@ -194,7 +192,7 @@ int CActor::SetScale(float x, float y, float z)
 
 int CActor::ApplyFVF()
 {
-    if (D3D_FAILED(kLevelError, device->SetFVF(fvf)))
+    if (D3D_FAILED(kLevelError, device->SetFVF(keys.fvf)))
         return 1;
     return 0;
 }
@@ -238,14 +236,14 @@ int CActor::SetMaterial(MaterialDesc* record)
     if (record == nullptr)
         return 1;
     // Actors are drawn grouped by record; another record may move this one.
-    if (record != materialDesc)
+    if (record != keys.material)
     {
-        owner->RequestSort();
+        sortRequest.Raise();
         records->Hold(record);
-        records->LetGo(materialDesc);
+        records->LetGo(keys.material);
     }
 
-    materialDesc = record;
+    keys.material = record;
     material = D3DMATERIAL9();
     material.Ambient = ColourOf(record->ambient);
     material.Diffuse = ColourOf(record->diffuse);
@@ -286,17 +284,17 @@ int CActor::OnResetDevice()
 
 std::uint32_t CActor::GetFVF()
 {
-    return fvf;
+    return keys.fvf;
 }
 
 MaterialDesc* CActor::GetMaterial()
 {
-    return materialDesc;
+    return keys.material;
 }
 
 int CActor::GetLayer()
 {
-    return layer;
+    return keys.layer;
 }
 
 int CActor::SetAlphaBlend(bool enable)
@@ -328,7 +326,7 @@ void CActor::DetachTexture(const ITexture* texture)
 
 bool CActor::CreateVertexBuffer(int reportLevel)
 {
-    return !D3D_FAILED(reportLevel, device->CreateVertexBuffer(vertexBytes, D3DUSAGE_WRITEONLY, fvf,
+    return !D3D_FAILED(reportLevel, device->CreateVertexBuffer(vertexBytes, D3DUSAGE_WRITEONLY, keys.fvf,
                                                                D3DPOOL_DEFAULT, &vertexBuffer, nullptr));
 }
 

@@ -4,11 +4,12 @@
 #include <cstdint>
 
 #include "Direct3D.h"
+#include "DrawKeys.h"
 #include "ICharacter.h"
 #include "MaterialDesc.h"
 
-class IGraphics;
 class MaterialRecords;
+class SortRequest;
 
 // A character: one indexed triangle list in write-only default-pool buffers,
 // with system-memory copies of its vertices and indices from which the
@@ -21,7 +22,7 @@ class MaterialRecords;
 class CActor final : public ICharacter
 {
 public:
-    CActor(IDirect3DDevice9* device, IGraphics* owner, MaterialRecords* records);
+    CActor(IDirect3DDevice9* device, SortRequest& sortRequest, MaterialRecords* records);
     ~CActor();
 
     // Runs the destructor and, with bit 0 of flags, frees the memory.
@@ -55,23 +56,23 @@ public:
     // character keeps a pointer to freed memory: a character without its
     // texture draws as one never given a texture.
     void DetachTexture(const ITexture* texture);
+    // Where and whether the frame draws the character: its format, layer
+    // and record, as GetFVF, GetLayer and GetMaterial give them. Not
+    // virtual, and the three side by side: the frame reads them for every
+    // character.
+    const DrawKeys& Keys() const { return keys; }
 
 private:
-    // The frame reads the draw keys (format, layer, record) of every
-    // character directly, and fetches them ahead of the draw.
-    friend class CGraphicsD3D;
-
     IDirect3DDevice9* device;              // the graphics system's, not owned
-    IGraphics* owner;                      // asked to re-sort on a new format or material
-    MaterialRecords* records;              // the owner's, told which record this one holds
+    SortRequest& sortRequest;              // raised on a new format or material
+    MaterialRecords* records;              // the graphics system's, told which record this one holds
     IDirect3DVertexBuffer9* vertexBuffer;  // one reference held; null while none
     IDirect3DIndexBuffer9* indexBuffer;    // one reference held; null while none
     ITexture* textures;                    // not owned; null: untextured
     std::uint32_t vertexCount;
-    int layer;
+    DrawKeys keys;                         // format, layer and the record last given
     std::uint32_t vertexBytes;
     std::uint32_t stride;
-    DWORD fvf;
     unsigned char* vertexCopy;             // owned copy of the last Create's vertices
     std::uint32_t* indexCopy;              // owned copy of the last Create's indices
     int indexCount;
@@ -80,11 +81,10 @@ private:
     D3DXMATRIX rotation;
     D3DXMATRIX scaling;
     int textureCount;
-    D3DMATERIAL9 material;                 // the device copy of materialDesc
+    D3DMATERIAL9 material;                 // the device copy of the record
     ILogger* logger;                       // not owned
     bool alphaBlend;
     bool textureAlpha;
-    MaterialDesc* materialDesc;            // not owned: records belong to the graphics system
 
     // Buffer steps shared by Create and OnResetDevice, which report their
     // failures at different levels; each returns false after its report.

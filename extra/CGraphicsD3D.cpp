@@ -12,10 +12,10 @@
 #include "CLight.h"
 #include "CTexture.h"
 #include "Append.h"
-#include "CharacterOrder.h"
 #include "ComRelease.h"
 #include "DeletingDestructor.h"
 #include "ErrorReport.h"
+#include "Prefetch.h"
 
 namespace {
 
@@ -23,34 +23,15 @@ namespace {
 const float kFieldOfViewY = 0.785398185f;
 // The projection's near clipping distance.
 const float kNearDistance = 1.0f;
-// Characters on this layer are drawn last, over everything, without depth test.
-const int kOverlayLayer = -10;
-
 // Back-buffer formats probed for a colour depth, in probing order; the last
 // one the adapter accepts wins.
 const D3DFORMAT kFormats16[] = {D3DFMT_X1R5G5B5, D3DFMT_A1R5G5B5, D3DFMT_R5G6B5};
 const D3DFORMAT kFormats32[] = {D3DFMT_A2R10G10B10, D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8};
 
-// How many characters ahead of the one being drawn the frame fetches.
+// How many characters ahead of the one being drawn the frame fetches:
+// characters live wherever the heap put them, and the draw order makes the
+// frame jump between them.
 const std::size_t kPrefetchDistance = 8;
-
-// Characters live wherever the heap put them, and the registry's order (by
-// format and material) and the layers make the frame jump between them. Asking
-// for a later character's memory while drawing this one hides the cache
-// misses that would otherwise stall every draw of a large scene. Fetched into
-// the outer caches: a whole character is seven lines, more than the nearest
-// cache keeps in flight.
-void Prefetch(const void* memory, std::size_t size)
-{
-#if defined(__GNUC__)
-    const char* bytes = static_cast<const char*>(memory);
-    for (std::size_t offset = 0; offset < size; offset += 64)
-        __builtin_prefetch(bytes + offset, 0, 2);
-#else
-    (void)memory;
-    (void)size;
-#endif
-}
 
 }  // namespace
 
@@ -72,11 +53,7 @@ CGraphicsD3D::CGraphicsD3D()
       maxVisibleDepth(0.0f),
       clearColor(0),
       cachedFVF(-1),
-      highestLayer(0),
-      backBufferCount(0),
-      sortRequested(false),
-      overlayFirst(0),
-      drawOrderHighestLayer(0)
+      backBufferCount(0)
 {
     D3DXMatrixIdentity(&world);
 }
@@ -331,7 +308,7 @@ int CGraphicsD3D::SetAmbientLight(std::uint32_t color)
 
 void CGraphicsD3D::RequestSort()
 {
-    sortRequested = true;
+    drawOrder.Request().Raise();
 }
 
 int CGraphicsD3D::GetScreenHeight()
@@ -391,7 +368,7 @@ ICharacter* CGraphicsD3D::CreateCharacter()
 {
     if (device == nullptr)
         return nullptr;
-    CActor* character = new (std::nothrow) CActor(device, this, &materials);
+    CActor* character = new (std::nothrow) CActor(device, drawOrder.Request(), &materials);
     if (character == nullptr)
         return nullptr;
     if (!Append(characters, character))
@@ -510,6 +487,7 @@ int CGraphicsD3D::DestroyCharacter(ICharacter* character)
     if (character == nullptr || found == characters.end())
         return 1;
     materials.LetGo((*found)->GetMaterial());
+    drawOrder.Forget();
     return DestroyRegistered(characters, character);
 }
 
@@ -555,12 +533,6 @@ int CGraphicsD3D::RenderFrame()
         return 1;
     if (Clear(clearColor) == 1 || camera->Apply() == 1 || BeginScene() == 1)
         return 1;
-    if (sortRequested)
-    {
-        sortRequested = false;
-        SortCharacters();
-        RaiseHighestLayer();
-    }
     if (DrawScene() == 1)
     {
         // Close the scene anyway, so that the next frame can present.
@@ -572,15 +544,9 @@ int CGraphicsD3D::RenderFrame()
 
 int CGraphicsD3D::DrawScene()
 {
-    if (!UpdateDrawOrder())
+    if (!drawOrder.Update(characters))
         return 1;
-    for (std::size_t k = 0; k < overlayFirst; ++k)
-    {
-        PrefetchAhead(k);
-        if (DrawCharacter(characters[drawOrder[k]]) == 1)
-            return 1;
-    }
-    if (DrawOverlay() == 1)
+    if (DrawSequence(drawOrder.Layered()) == 1 || DrawOverlay() == 1)
         return 1;
     for (CFont* font : fonts)
         if (font->Render() == 1)
@@ -591,141 +557,44 @@ int CGraphicsD3D::DrawScene()
 int CGraphicsD3D::DrawOverlay()
 {
     device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
-    int result = 0;
-    for (std::size_t k = overlayFirst; k < drawOrder.size() && result == 0; ++k)
-    {
-        PrefetchAhead(k);
-        result = DrawCharacter(characters[drawOrder[k]]);
-    }
+    const int result = DrawSequence(drawOrder.Overlay());
     // Back on even when the pass ended early: the next frame draws with depth.
     device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
     return result;
 }
 
-// While the character at place k of the draw order is drawn, fetches the
-// registry entries of later places and the characters behind nearer ones.
-void CGraphicsD3D::PrefetchAhead(std::size_t k) const
+int CGraphicsD3D::DrawSequence(const std::vector<CActor*>& sequence)
 {
-    if (k + kPrefetchDistance * 4 < drawOrder.size())
-        Prefetch(&characters[drawOrder[k + kPrefetchDistance * 4]], sizeof(CActor*));
-    if (k + kPrefetchDistance < drawOrder.size())
-        Prefetch(characters[drawOrder[k + kPrefetchDistance]], sizeof(CActor));
-}
-
-// Reads every character's layer once. The draw order depends only on the
-// layers by registry position and on the highest layer, so it is rebuilt only
-// when one of them changed; a steady frame reuses it and allocates nothing.
-// Every registered character is a CActor (only CreateCharacter registers
-// characters), so its layer is read directly. False when out of memory.
-bool CGraphicsD3D::UpdateDrawOrder()
-{
-    try
+    for (std::size_t k = 0; k < sequence.size(); ++k)
     {
-        bool unchanged = drawOrderHighestLayer == highestLayer && drawnLayers.size() == characters.size();
-        drawnLayers.resize(characters.size());
-        for (std::size_t i = 0; i < characters.size(); ++i)
-        {
-            // This loop does little per character: fetch further ahead.
-            if (i + kPrefetchDistance * 8 < characters.size())
-                Prefetch(&characters[i + kPrefetchDistance * 8]->layer, sizeof(int));
-            const int layer = characters[i]->layer;
-            if (layer != drawnLayers[i])
-            {
-                drawnLayers[i] = layer;
-                unchanged = false;
-            }
-        }
-        if (!unchanged)
-            BuildDrawOrder();
+        if (k + kPrefetchDistance < sequence.size())
+            Prefetch(sequence[k + kPrefetchDistance], sizeof(CActor));
+        if (DrawCharacter(sequence[k]) == 1)
+            return 1;
     }
-    catch (const std::bad_alloc&)
-    {
-        // Out of memory: nothing is drawn, and the next frame builds the
-        // order again from scratch.
-        drawnLayers.clear();
-        drawOrder.clear();
-        overlayFirst = 0;
-        return false;
-    }
-    return true;
-}
-
-// Layers 0 up to the highest layer in increasing order, registry order within
-// a layer, then the overlay layer in registry order. Sorting (layer, position)
-// pairs costs what the characters cost, whatever the layer numbers are.
-void CGraphicsD3D::BuildDrawOrder()
-{
-    // Positions are kept in 32 bits; a registry of heap objects never holds
-    // more, and one that did could not be ordered, as if memory had run out.
-    if (drawnLayers.size() > std::numeric_limits<std::uint32_t>::max())
-        throw std::bad_alloc();
-    drawOrderHighestLayer = highestLayer;
-    layeredPositions.clear();
-    for (std::size_t i = 0; i < drawnLayers.size(); ++i)
-        if (drawnLayers[i] >= 0 && drawnLayers[i] <= highestLayer)
-            layeredPositions.push_back(static_cast<std::uint64_t>(drawnLayers[i]) << 32 | i);
-    if (!std::is_sorted(layeredPositions.begin(), layeredPositions.end()))
-        std::sort(layeredPositions.begin(), layeredPositions.end());
-
-    drawOrder.clear();
-    for (std::uint64_t layeredPosition : layeredPositions)
-        drawOrder.push_back(static_cast<std::uint32_t>(layeredPosition));
-    overlayFirst = drawOrder.size();
-    for (std::size_t i = 0; i < drawnLayers.size(); ++i)
-        if (drawnLayers[i] == kOverlayLayer)
-            drawOrder.push_back(static_cast<std::uint32_t>(i));
+    return 0;
 }
 
 // Format and material are applied only when they differ from the last ones
 // applied, in this frame or an earlier one; the cache is updated first.
 int CGraphicsD3D::DrawCharacter(CActor* character)
 {
-    const int fvf = static_cast<int>(character->fvf);
-    if (fvf != cachedFVF)
+    const DrawKeys& keys = character->Keys();
+    if (static_cast<int>(keys.fvf) != cachedFVF)
     {
-        cachedFVF = fvf;
+        cachedFVF = static_cast<int>(keys.fvf);
         if (character->ApplyFVF() == 1)
             return 1;
     }
-    if (character->materialDesc != materials.LastApplied())
+    if (keys.material != materials.LastApplied())
     {
-        materials.SetLastApplied(character->materialDesc);
+        materials.SetLastApplied(keys.material);
         if (character->ApplyMaterial() == 1)
             return 1;
     }
     if (character->ApplyTextures() == 1 || character->ApplyBuffers() == 1)
         return 1;
     return character->Render();
-}
-
-// Orders the registry by vertex format, descending, then by material address,
-// ascending, within each run of equal formats, exactly as the exchange
-// procedure would (see CharacterOrder). Out of memory, the registry keeps its
-// order and the next frame tries again.
-void CGraphicsD3D::SortCharacters()
-{
-    try
-    {
-        sortEntries.clear();
-        for (CActor* character : characters)
-            sortEntries.push_back({static_cast<std::int32_t>(character->GetFVF()),
-                                   reinterpret_cast<std::uintptr_t>(character->GetMaterial()), character});
-        characterOrder.Sort(sortEntries);
-    }
-    catch (const std::bad_alloc&)
-    {
-        sortRequested = true;
-        return;
-    }
-    for (std::size_t i = 0; i < sortEntries.size(); ++i)
-        characters[i] = sortEntries[i].character;
-}
-
-// The highest layer only grows: destroying characters does not lower it.
-void CGraphicsD3D::RaiseHighestLayer()
-{
-    for (CActor* character : characters)
-        highestLayer = std::max(highestLayer, character->GetLayer());
 }
 
 // --- Device loss and reset ---------------------------------------------------------
@@ -787,6 +656,7 @@ int CGraphicsD3D::DestroyGraphicsSystem()
 
     // Every object goes before the device it was made with, the device
     // before the Direct3D object that made it.
+    drawOrder.Forget();
     DestroyAll(characters);
     DestroyAll(textures);
     DestroyAll(lights);

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "CharacterOrder.h"
 #include "Direct3D.h"
+#include "DrawOrder.h"
 #include "IGraphics.h"
 #include "MaterialRecords.h"
 
@@ -75,19 +75,10 @@ private:
     int DrawScene();
     // The overlay layer, drawn with depth testing off.
     int DrawOverlay();
-    // Reads every character's layer; rebuilds the draw order when they
-    // changed. False, with nothing to draw, when out of memory.
-    bool UpdateDrawOrder();
-    // The draw order from the layers read last and the highest layer.
-    void BuildDrawOrder();
-    // Asks for the memory of the characters drawn a few places later.
-    void PrefetchAhead(std::size_t k) const;
+    // Draws the characters in the given order; stops at the first failure.
+    int DrawSequence(const std::vector<CActor*>& sequence);
     // Applies what differs from the last character drawn, then draws.
     int DrawCharacter(CActor* character);
-    // Re-orders the character registry by vertex format, then material.
-    void SortCharacters();
-    // Raises the highest layer to the largest layer registered.
-    void RaiseHighestLayer();
     // Drops and rebuilds device resources around Reset; sets states again.
     int ResetDevice();
 
@@ -112,22 +103,8 @@ private:
     float maxVisibleDepth;                // far clipping distance
     std::uint32_t clearColor;             // the colour every frame starts with
     int cachedFVF;                        // last vertex format applied; -1 none
-    int highestLayer;                     // largest layer seen at a sort; never lowered
     int backBufferCount;
-    bool sortRequested;                   // the next frame re-orders the characters
-
-    // The frame's draw order, by registry position: the layered characters
-    // in drawing order, then from overlayFirst the overlay layer's. Storage is
-    // reused from frame to frame.
-    std::vector<int> drawnLayers;         // each position's layer when the order was built
-    std::vector<std::uint32_t> drawOrder;
-    std::size_t overlayFirst;
-    int drawOrderHighestLayer;            // the highest layer the order was built with
-    std::vector<std::uint64_t> layeredPositions;  // (layer, position) pairs, scratch
-
-    // The re-sort's storage, kept from one sort to the next.
-    CharacterOrder characterOrder;
-    std::vector<CharacterKeys> sortEntries;
+    DrawOrder drawOrder;                  // with the highest layer and the sort request
 };
 
 #endif

@@ -80,7 +80,7 @@ const ReportSite kReportSites[] = {
     {kCamera, "device->SetTransform(D3DTS_VIEW, &view)", 2, kNamed, 2},
     {kActor, "device->SetTransform(D3DTS_WORLD, &world)", 2},
     {kActor, "device->DrawIndexedPrimitive(", 2},
-    {kActor, "device->SetFVF(fvf)", 2},
+    {kActor, "device->SetFVF(keys.fvf)", 2},
     {kActor, "device->SetStreamSource(", 2},
     {kActor, "device->SetIndices(indexBuffer)", 2},
     {kActor, "SetTextureStageState(0, D3DTSS_COLOROP", 2},

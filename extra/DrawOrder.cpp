@@ -139,7 +139,8 @@ void DrawOrder::Forget()
     overlay.clear();
 }
 
-// True when a character or a layer differs from the last frame's.
+// True when a layer differs from the last frame's, or there are more or
+// fewer characters; a destroy makes the order forget them all first.
 bool DrawOrder::ReadKeys(const std::vector<CActor*>& registry)
 {
     const std::size_t kAhead = 64;  // little is done per character: fetch far ahead
@@ -149,9 +150,8 @@ bool DrawOrder::ReadKeys(const std::vector<CActor*>& registry)
     {
         if (i + kAhead < registry.size())
             Prefetch(&registry[i + kAhead]->Keys(), sizeof(DrawKeys));
-        const Entry read = {registry[i]->Keys(), registry[i]};
-        changed = changed || read.character != entries[i].character || read.keys.layer != entries[i].keys.layer;
-        entries[i] = read;
+        changed = changed || registry[i]->Keys().layer != entries[i].keys.layer;
+        entries[i] = {registry[i]->Keys(), registry[i]};
     }
     return changed;
 }
@@ -241,7 +241,7 @@ void DrawOrder::PlaceClass(std::size_t firstRun, std::size_t endRun, std::size_t
         moves += k + 1 < endRun ? rotation : 0;
     }
     // A queue costs what it moves, placing members one by one m log m.
-    if (moves <= 32 * members)
+    if (moves <= 8 * members)
         head = QueueMembers(members, moves);
     else
         PlaceMembers(members);

@@ -1,7 +1,6 @@
 #include "CGraphicsD3D.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -16,6 +15,7 @@
 #include "ComRelease.h"
 #include "DeletingDestructor.h"
 #include "ErrorReport.h"
+#include "WideText.h"
 
 namespace {
 
@@ -381,9 +381,6 @@ void DestroyAll(std::vector<Object*>& registry)
         ReleaseAndDestroy(object);
     registry.clear();
 }
-
-// File names longer than this do not fit the conversion buffer.
-const std::size_t kMaxFileNameLength = 999;
 
 }  // namespace
 
@@ -814,11 +811,11 @@ int CGraphicsD3D::SaveScreenshot(const char* fileName)
 {
     if (device == nullptr || fileName == nullptr)
         return 1;
-    wchar_t wideName[kMaxFileNameLength + 1];
-    const std::size_t length = std::mbstowcs(nullptr, fileName, 0);
-    if (length == static_cast<std::size_t>(-1) || length > kMaxFileNameLength)
+    // Unlike a texture's, the name is measured converted: a name the locale
+    // cannot convert, or too long for the buffer, is refused.
+    wchar_t wideName[kFileNameCapacity];
+    if (!ToWide(wideName, kFileNameCapacity, fileName))
         return 1;
-    std::mbstowcs(wideName, fileName, kMaxFileNameLength + 1);
 
     IDirect3DSurface9* backBuffer = nullptr;
     if (D3D_FAILED(kLevelError, device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer)))

@@ -10,7 +10,6 @@
 #include "CFont.h"
 #include "CLight.h"
 #include "CTexture.h"
-#include "Append.h"
 #include "CharacterOrder.h"
 #include "ComRelease.h"
 #include "DeletingDestructor.h"
@@ -246,8 +245,7 @@ int CGraphicsD3D::CreateCamera()
         return 1;
     if (newCamera->Init(logger) == 1)
     {
-        newCamera->Release();
-        newCamera->Destroy();
+        ReleaseAndDestroy(newCamera);
         return 1;
     }
     camera = newCamera;
@@ -351,57 +349,14 @@ ICamera* CGraphicsD3D::GetCamera()
 
 // --- Factories and registries ---------------------------------------------------
 
-namespace {
-
-// The end of every object the graphics system made: give back what it holds, then delete it.
-template <typename Object>
-void ReleaseAndDestroy(Object* object)
-{
-    object->Release();
-    object->Destroy();
-}
-
-// Destroys the registered object and closes the gap; 1 when it is not registered.
-template <typename Object, typename Interface>
-int DestroyRegistered(std::vector<Object*>& registry, Interface* object)
-{
-    const auto found = std::find(registry.begin(), registry.end(), object);
-    if (object == nullptr || found == registry.end())
-        return 1;
-    ReleaseAndDestroy(*found);
-    registry.erase(found);
-    return 0;
-}
-
-// Destroys every object of a registry in its order, then empties it.
-template <typename Object>
-void DestroyAll(std::vector<Object*>& registry)
-{
-    for (Object* object : registry)
-        ReleaseAndDestroy(object);
-    registry.clear();
-}
-
-}  // namespace
-
 ICharacter* CGraphicsD3D::CreateCharacter()
 {
     if (device == nullptr)
         return nullptr;
-    CActor* character = new (std::nothrow) CActor(device, this, &materials);
+    CActor* character = characters.Adopt(new (std::nothrow) CActor(device, this, &materials),
+                                         [this](CActor& made) { return made.Init(logger); });
     if (character == nullptr)
         return nullptr;
-    if (!Append(characters, character))
-    {
-        character->Destroy();
-        return nullptr;
-    }
-    if (character->Init(logger) == 1)
-    {
-        characters.pop_back();
-        ReleaseAndDestroy(character);
-        return nullptr;
-    }
     RequestSort();
     return character;
 }
@@ -418,21 +373,9 @@ ITexture* CGraphicsD3D::CreateTexture(const char* fileName, int stage)
             if (name != nullptr && std::strcmp(name, fileName) == 0 && texture->GetStage() == stage)
                 return texture;
         }
-
-    CTexture* texture = new (std::nothrow) CTexture(device);
-    if (texture == nullptr)
-        return nullptr;
-    if (texture->Create(logger, fileName, stage) == 1)
-    {
-        ReleaseAndDestroy(texture);
-        return nullptr;
-    }
-    if (!Append(textures, texture))
-    {
-        ReleaseAndDestroy(texture);
-        return nullptr;
-    }
-    return texture;
+    return textures.Adopt(new (std::nothrow) CTexture(device), [&](CTexture& made) {
+        return made.Create(logger, fileName, stage);
+    });
 }
 
 MaterialDesc* CGraphicsD3D::CreateMaterial()
@@ -444,20 +387,9 @@ ILight* CGraphicsD3D::CreateLight()
 {
     if (device == nullptr || lights.size() >= caps.MaxActiveLights)
         return nullptr;
-    CLight* light = new (std::nothrow) CLight(device);
-    if (light == nullptr)
-        return nullptr;
-    if (light->Init(logger, LowestFreeLightIndex()) == 1)
-    {
-        ReleaseAndDestroy(light);
-        return nullptr;
-    }
-    if (!Append(lights, light))
-    {
-        ReleaseAndDestroy(light);
-        return nullptr;
-    }
-    return light;
+    return lights.Adopt(new (std::nothrow) CLight(device), [this](CLight& made) {
+        return made.Init(logger, LowestFreeLightIndex());
+    });
 }
 
 // Without destroys this is the creation order 0, 1, 2, ...; after one it
@@ -484,51 +416,36 @@ IFont* CGraphicsD3D::CreateFont(const char* faceName, int width, int height, int
             font->GetHeight() == height && font->GetWeight() == weight)
             return font;
     }
-
-    CFont* font = new (std::nothrow) CFont(device);
-    if (font == nullptr)
-        return nullptr;
-    if (font->Create(logger, height, width, weight, faceName) == 1)
-    {
-        ReleaseAndDestroy(font);
-        return nullptr;
-    }
-    if (!Append(fonts, font))
-    {
-        ReleaseAndDestroy(font);
-        return nullptr;
-    }
-    return font;
+    return fonts.Adopt(new (std::nothrow) CFont(device), [&](CFont& made) {
+        return made.Create(logger, height, width, weight, faceName);
+    });
 }
 
+// The character lets go of its record first, which frees a record the host
+// has destroyed already.
 int CGraphicsD3D::DestroyCharacter(ICharacter* character)
 {
-    const auto found = std::find(characters.begin(), characters.end(), character);
-    if (character == nullptr || found == characters.end())
-        return 1;
-    materials.LetGo((*found)->GetMaterial());
-    return DestroyRegistered(characters, character);
+    return characters.Destroy(character, [this](CActor* found) { materials.LetGo(found->GetMaterial()); });
 }
 
 // File textures are shared, so characters other than the destroying host's
 // may still hold this one: they let go of it first.
 int CGraphicsD3D::DestroyTexture(ITexture* texture)
 {
-    if (texture == nullptr || std::find(textures.begin(), textures.end(), texture) == textures.end())
-        return 1;
-    for (CActor* character : characters)
-        character->DetachTexture(texture);
-    return DestroyRegistered(textures, texture);
+    return textures.Destroy(texture, [this](CTexture* found) {
+        for (CActor* character : characters)
+            character->DetachTexture(found);
+    });
 }
 
 int CGraphicsD3D::DestroyLight(ILight* light)
 {
-    return DestroyRegistered(lights, light);
+    return lights.Destroy(light);
 }
 
 int CGraphicsD3D::DestroyFont(IFont* font)
 {
-    return DestroyRegistered(fonts, font);
+    return fonts.Destroy(font);
 }
 
 // Characters that hold the record keep it, and the values they copied from
@@ -732,31 +649,16 @@ void CGraphicsD3D::RaiseHighestLayer()
 // failure; a failed Reset runs the whole sequence again at the next frame.
 int CGraphicsD3D::ResetDevice()
 {
-    for (CActor* character : characters)
-        if (character->OnLostDevice() == 1)
-            return 1;
-    for (CTexture* texture : textures)
-        if (texture->Unload() == 1)
-            return 1;
-    for (CFont* font : fonts)
-        if (font->OnLostDevice() == 1)
-            return 1;
+    if (characters.CallOnEach(&CActor::OnLostDevice) == 1 || textures.CallOnEach(&CTexture::Unload) == 1 ||
+        fonts.CallOnEach(&CFont::OnLostDevice) == 1)
+        return 1;
 
     if (D3D_FAILED(kLevelError, device->Reset(&presentParams)))
         return 1;
 
-    for (CActor* character : characters)
-        if (character->OnResetDevice() == 1)
-            return 1;
-    for (CTexture* texture : textures)
-        if (texture->Reload() == 1)
-            return 1;
-    for (CLight* light : lights)
-        if (light->OnResetDevice() == 1)
-            return 1;
-    for (CFont* font : fonts)
-        if (font->OnResetDevice() == 1)
-            return 1;
+    if (characters.CallOnEach(&CActor::OnResetDevice) == 1 || textures.CallOnEach(&CTexture::Reload) == 1 ||
+        lights.CallOnEach(&CLight::OnResetDevice) == 1 || fonts.CallOnEach(&CFont::OnResetDevice) == 1)
+        return 1;
 
     // Reset returned the device's format and material to their defaults:
     // no format, and the zero material of a character without a record.
@@ -784,11 +686,11 @@ int CGraphicsD3D::DestroyGraphicsSystem()
 
     // Every object goes before the device it was made with, the device
     // before the Direct3D object that made it.
-    DestroyAll(characters);
-    DestroyAll(textures);
-    DestroyAll(lights);
+    characters.DestroyAll();
+    textures.DestroyAll();
+    lights.DestroyAll();
     materials.FreeAll();
-    DestroyAll(fonts);
+    fonts.DestroyAll();
     if (camera != nullptr)
     {
         ReleaseAndDestroy(camera);

@@ -8,6 +8,7 @@
 #include "Direct3D.h"
 #include "IGraphics.h"
 #include "MaterialRecords.h"
+#include "Registry.h"
 
 class CActor;
 class CFont;
@@ -98,11 +99,11 @@ private:
     D3DCAPS9 caps;                        // the default adapter's capabilities
     D3DPRESENT_PARAMETERS presentParams;  // as created; reused by Reset
     std::uint32_t adapterCount;           // only logged
-    std::vector<CActor*> characters;      // drawn, reset and destroyed in this order
-    std::vector<CTexture*> textures;
-    std::vector<CLight*> lights;
+    Registry<CActor> characters;          // re-ordered in place by the frame's sort
+    Registry<CTexture> textures;
+    Registry<CLight> lights;
     MaterialRecords materials;            // with the record the frame applied last
-    std::vector<CFont*> fonts;
+    Registry<CFont> fonts;
     D3DXMATRIX world;                     // identity, set by the projection set-up
     int width;                            // back-buffer width
     int height;                           // back-buffer height

@@ -150,13 +150,8 @@ int CGraphicsD3D::CreateGraphicsSystem(HWND window, ILogger* hostLogger, int, in
                                                    D3DCREATE_HARDWARE_VERTEXPROCESSING, &presentParams,
                                                    &device)))
         return 1;
-    if (D3D_FAILED(kLevelSevere, device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE)))
+    if (SetUpRenderState(StateOccasion::NewDevice) == 1)
         return 1;
-    if (D3D_FAILED(kLevelSevere, device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW)))
-        return 1;
-    if (SetUpProjection() == 1)
-        return 1;
-    ApplyBlendStates();
 
     logger->Log(kLevelDone, "OK");
     logger->NewLine();
@@ -180,6 +175,31 @@ D3DFORMAT CGraphicsD3D::ProbeBackBufferFormat(int colourDepth)
                                            formats[i], FALSE)))
             chosen = formats[i];
     return chosen;
+}
+
+// Every state the graphics system keeps on its device, set on a new device
+// and again after Reset returned them all to Direct3D's defaults (blending
+// too: without it the first frame after a reset would blend differently from
+// the frame before). A new device takes depth test and culling as part of its
+// creation, where a refusal is severe, and then the projection; the host's
+// own states (lighting, fill mode, ambient colour) reach it through their
+// setters. After a reset the projection and the host's remembered states come
+// first, and a refused depth test or culling is an ordinary error.
+int CGraphicsD3D::SetUpRenderState(StateOccasion occasion)
+{
+    const bool afterReset = occasion == StateOccasion::AfterReset;
+    if (afterReset && (SetUpProjection() == 1 || SetLighting(lightingEnabled) == 1 ||
+                       SetFillMode(fillMode) == 1 || SetAmbientLight(ambientColor) == 1))
+        return 1;
+    const int level = afterReset ? kLevelError : kLevelSevere;
+    if (D3D_FAILED(level, device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE)))
+        return 1;
+    if (D3D_FAILED(level, device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW)))
+        return 1;
+    if (!afterReset && SetUpProjection() == 1)
+        return 1;
+    ApplyBlendStates();
+    return 0;
 }
 
 // Blending as characters use it when they switch it on: the stage-0 alpha
@@ -659,22 +679,17 @@ int CGraphicsD3D::ResetDevice()
     if (characters.CallOnEach(&CActor::OnResetDevice) == 1 || textures.CallOnEach(&CTexture::Reload) == 1 ||
         lights.CallOnEach(&CLight::OnResetDevice) == 1 || fonts.CallOnEach(&CFont::OnResetDevice) == 1)
         return 1;
+    ForgetDrawCaches();
+    return SetUpRenderState(StateOccasion::AfterReset);
+}
 
-    // Reset returned the device's format and material to their defaults:
-    // no format, and the zero material of a character without a record.
+// Reset returned the device's format and material to their defaults, and a
+// new device starts with them: no format, and the zero material of a
+// character without a record.
+void CGraphicsD3D::ForgetDrawCaches()
+{
     cachedFVF = -1;
     materials.SetLastApplied(nullptr);
-    if (SetUpProjection() == 1 || SetLighting(lightingEnabled) == 1 ||
-        SetFillMode(fillMode) == 1 || SetAmbientLight(ambientColor) == 1)
-        return 1;
-    if (D3D_FAILED(kLevelError, device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE)))
-        return 1;
-    if (D3D_FAILED(kLevelError, device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW)))
-        return 1;
-    // Reset also dropped the blend set-up; without it the first frame after
-    // a reset would blend differently from the frame before.
-    ApplyBlendStates();
-    return 0;
 }
 
 // --- Shutdown ------------------------------------------------------------------------
@@ -700,8 +715,8 @@ int CGraphicsD3D::DestroyGraphicsSystem()
     ReleaseCom(d3d);
 
     // A later CreateGraphicsSystem starts with a new device that has none of
-    // the old one's state (FreeAll forgot the material applied last).
-    cachedFVF = -1;
+    // the old one's state.
+    ForgetDrawCaches();
     return 0;
 }
 

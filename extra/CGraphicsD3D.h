@@ -58,6 +58,14 @@ public:
     ICamera* GetCamera() override;
 
 private:
+    // When the remembered states go on the device: right after it was
+    // created, or right after Reset returned them all to their defaults.
+    enum class StateOccasion { NewDevice, AfterReset };
+    // Sets every state the graphics system keeps on its device.
+    int SetUpRenderState(StateOccasion occasion);
+    // Forgets the vertex format and the material the frame applied last, for
+    // a device that no longer holds them.
+    void ForgetDrawCaches();
     // Sets the world transform to identity, creates or re-applies the camera
     // and sets the perspective projection; run at creation and after a reset.
     int SetUpProjection();

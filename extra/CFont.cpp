@@ -1,7 +1,6 @@
 #include "CFont.h"
 
 #include <cstddef>
-#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -9,6 +8,7 @@
 #include "ComRelease.h"
 #include "ErrorReport.h"
 #include "ILogger.h"
+#include "WideText.h"
 
 namespace {
 
@@ -23,14 +23,6 @@ const DWORD kTextFormat = DT_LEFT | DT_TOP | DT_WORDBREAK;
 std::size_t BufferSizeFor(const char* text)
 {
     return std::strlen(text) + 2;
-}
-
-// A text that the current locale cannot convert is kept as an empty one
-// rather than as whatever the buffer held before.
-void ConvertText(wchar_t* buffer, const char* text, std::size_t capacity)
-{
-    if (std::mbstowcs(buffer, text, capacity) == static_cast<std::size_t>(-1))
-        buffer[0] = L'\0';
 }
 
 }  // namespace
@@ -59,8 +51,9 @@ int CFont::Create(ILogger* hostLogger, int fontHeight, int fontWidth, int fontWe
         return 1;
     }
     std::strcpy(faceName, name);
-    // The zero fill terminates the name even when the conversion stops early.
-    std::mbstowcs(faceNameW, faceName, kFaceNameCapacity);
+    // A name the locale cannot convert reaches D3DX as far as it converted;
+    // the zero fill terminates that part.
+    ToWide(faceNameW, kFaceNameCapacity, faceName);
     logger = hostLogger;
 
     logger->Log(kLevelInfo, "Creating Font: %s", faceName);
@@ -134,7 +127,10 @@ int CFont::AddText(const char* text, std::uint32_t color, int left, int top, int
         entry.text.reset(larger);
         entry.capacity = needed;
     }
-    ConvertText(entry.text.get(), text, needed);
+    // A text the locale cannot convert is kept as an empty one rather than
+    // as whatever the buffer held before.
+    if (!ToWide(entry.text.get(), needed, text))
+        entry.text[0] = L'\0';
     entry.rect = RECT{left, top, right, bottom};
     entry.color = color;
     ++nextEntry;

@@ -1,7 +1,6 @@
 #include "CGraphicsD3D.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -11,11 +10,11 @@
 #include "CFont.h"
 #include "CLight.h"
 #include "CTexture.h"
-#include "Append.h"
 #include "ComRelease.h"
 #include "DeletingDestructor.h"
 #include "ErrorReport.h"
 #include "Prefetch.h"
+#include "WideText.h"
 
 namespace {
 
@@ -128,13 +127,8 @@ int CGraphicsD3D::CreateGraphicsSystem(HWND window, ILogger* hostLogger, int, in
                                                    D3DCREATE_HARDWARE_VERTEXPROCESSING, &presentParams,
                                                    &device)))
         return 1;
-    if (D3D_FAILED(kLevelSevere, device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE)))
+    if (SetUpRenderState(StateOccasion::NewDevice) == 1)
         return 1;
-    if (D3D_FAILED(kLevelSevere, device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW)))
-        return 1;
-    if (SetUpProjection() == 1)
-        return 1;
-    ApplyBlendStates();
 
     logger->Log(kLevelDone, "OK");
     logger->NewLine();
@@ -158,6 +152,31 @@ D3DFORMAT CGraphicsD3D::ProbeBackBufferFormat(int colourDepth)
                                            formats[i], FALSE)))
             chosen = formats[i];
     return chosen;
+}
+
+// Every state the graphics system keeps on its device, set on a new device
+// and again after Reset returned them all to Direct3D's defaults (blending
+// too: without it the first frame after a reset would blend differently from
+// the frame before). A new device takes depth test and culling as part of its
+// creation, where a refusal is severe, and then the projection; the host's
+// own states (lighting, fill mode, ambient colour) reach it through their
+// setters. After a reset the projection and the host's remembered states come
+// first, and a refused depth test or culling is an ordinary error.
+int CGraphicsD3D::SetUpRenderState(StateOccasion occasion)
+{
+    const bool afterReset = occasion == StateOccasion::AfterReset;
+    if (afterReset && (SetUpProjection() == 1 || SetLighting(lightingEnabled) == 1 ||
+                       SetFillMode(fillMode) == 1 || SetAmbientLight(ambientColor) == 1))
+        return 1;
+    const int level = afterReset ? kLevelError : kLevelSevere;
+    if (D3D_FAILED(level, device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE)))
+        return 1;
+    if (D3D_FAILED(level, device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW)))
+        return 1;
+    if (!afterReset && SetUpProjection() == 1)
+        return 1;
+    ApplyBlendStates();
+    return 0;
 }
 
 // Blending as characters use it when they switch it on: the stage-0 alpha
@@ -223,8 +242,7 @@ int CGraphicsD3D::CreateCamera()
         return 1;
     if (newCamera->Init(logger) == 1)
     {
-        newCamera->Release();
-        newCamera->Destroy();
+        ReleaseAndDestroy(newCamera);
         return 1;
     }
     camera = newCamera;
@@ -328,60 +346,14 @@ ICamera* CGraphicsD3D::GetCamera()
 
 // --- Factories and registries ---------------------------------------------------
 
-namespace {
-
-// The end of every object the graphics system made: give back what it holds, then delete it.
-template <typename Object>
-void ReleaseAndDestroy(Object* object)
-{
-    object->Release();
-    object->Destroy();
-}
-
-// Destroys the registered object and closes the gap; 1 when it is not registered.
-template <typename Object, typename Interface>
-int DestroyRegistered(std::vector<Object*>& registry, Interface* object)
-{
-    const auto found = std::find(registry.begin(), registry.end(), object);
-    if (object == nullptr || found == registry.end())
-        return 1;
-    ReleaseAndDestroy(*found);
-    registry.erase(found);
-    return 0;
-}
-
-// Destroys every object of a registry in its order, then empties it.
-template <typename Object>
-void DestroyAll(std::vector<Object*>& registry)
-{
-    for (Object* object : registry)
-        ReleaseAndDestroy(object);
-    registry.clear();
-}
-
-// File names longer than this do not fit the conversion buffer.
-const std::size_t kMaxFileNameLength = 999;
-
-}  // namespace
-
 ICharacter* CGraphicsD3D::CreateCharacter()
 {
     if (device == nullptr)
         return nullptr;
-    CActor* character = new (std::nothrow) CActor(device, drawOrder.Request(), &materials);
+    CActor* character = characters.Adopt(new (std::nothrow) CActor(device, drawOrder.Request(), &materials),
+                                         [this](CActor& made) { return made.Init(logger); });
     if (character == nullptr)
         return nullptr;
-    if (!Append(characters, character))
-    {
-        character->Destroy();
-        return nullptr;
-    }
-    if (character->Init(logger) == 1)
-    {
-        characters.pop_back();
-        ReleaseAndDestroy(character);
-        return nullptr;
-    }
     RequestSort();
     return character;
 }
@@ -398,21 +370,9 @@ ITexture* CGraphicsD3D::CreateTexture(const char* fileName, int stage)
             if (name != nullptr && std::strcmp(name, fileName) == 0 && texture->GetStage() == stage)
                 return texture;
         }
-
-    CTexture* texture = new (std::nothrow) CTexture(device);
-    if (texture == nullptr)
-        return nullptr;
-    if (texture->Create(logger, fileName, stage) == 1)
-    {
-        ReleaseAndDestroy(texture);
-        return nullptr;
-    }
-    if (!Append(textures, texture))
-    {
-        ReleaseAndDestroy(texture);
-        return nullptr;
-    }
-    return texture;
+    return textures.Adopt(new (std::nothrow) CTexture(device), [&](CTexture& made) {
+        return made.Create(logger, fileName, stage);
+    });
 }
 
 MaterialDesc* CGraphicsD3D::CreateMaterial()
@@ -424,20 +384,9 @@ ILight* CGraphicsD3D::CreateLight()
 {
     if (device == nullptr || lights.size() >= caps.MaxActiveLights)
         return nullptr;
-    CLight* light = new (std::nothrow) CLight(device);
-    if (light == nullptr)
-        return nullptr;
-    if (light->Init(logger, LowestFreeLightIndex()) == 1)
-    {
-        ReleaseAndDestroy(light);
-        return nullptr;
-    }
-    if (!Append(lights, light))
-    {
-        ReleaseAndDestroy(light);
-        return nullptr;
-    }
-    return light;
+    return lights.Adopt(new (std::nothrow) CLight(device), [this](CLight& made) {
+        return made.Init(logger, LowestFreeLightIndex());
+    });
 }
 
 // Without destroys this is the creation order 0, 1, 2, ...; after one it
@@ -464,52 +413,39 @@ IFont* CGraphicsD3D::CreateFont(const char* faceName, int width, int height, int
             font->GetHeight() == height && font->GetWeight() == weight)
             return font;
     }
-
-    CFont* font = new (std::nothrow) CFont(device);
-    if (font == nullptr)
-        return nullptr;
-    if (font->Create(logger, height, width, weight, faceName) == 1)
-    {
-        ReleaseAndDestroy(font);
-        return nullptr;
-    }
-    if (!Append(fonts, font))
-    {
-        ReleaseAndDestroy(font);
-        return nullptr;
-    }
-    return font;
+    return fonts.Adopt(new (std::nothrow) CFont(device), [&](CFont& made) {
+        return made.Create(logger, height, width, weight, faceName);
+    });
 }
 
+// The character lets go of its record first, which frees a record the host
+// has destroyed already.
 int CGraphicsD3D::DestroyCharacter(ICharacter* character)
 {
-    const auto found = std::find(characters.begin(), characters.end(), character);
-    if (character == nullptr || found == characters.end())
-        return 1;
-    materials.LetGo((*found)->GetMaterial());
-    drawOrder.Forget();
-    return DestroyRegistered(characters, character);
+    return characters.Destroy(character, [this](CActor* found) {
+        materials.LetGo(found->GetMaterial());
+        drawOrder.Forget();
+    });
 }
 
 // File textures are shared, so characters other than the destroying host's
 // may still hold this one: they let go of it first.
 int CGraphicsD3D::DestroyTexture(ITexture* texture)
 {
-    if (texture == nullptr || std::find(textures.begin(), textures.end(), texture) == textures.end())
-        return 1;
-    for (CActor* character : characters)
-        character->DetachTexture(texture);
-    return DestroyRegistered(textures, texture);
+    return textures.Destroy(texture, [this](CTexture* found) {
+        for (CActor* character : characters)
+            character->DetachTexture(found);
+    });
 }
 
 int CGraphicsD3D::DestroyLight(ILight* light)
 {
-    return DestroyRegistered(lights, light);
+    return lights.Destroy(light);
 }
 
 int CGraphicsD3D::DestroyFont(IFont* font)
 {
-    return DestroyRegistered(fonts, font);
+    return fonts.Destroy(font);
 }
 
 // Characters that hold the record keep it, and the values they copied from
@@ -544,7 +480,7 @@ int CGraphicsD3D::RenderFrame()
 
 int CGraphicsD3D::DrawScene()
 {
-    if (!drawOrder.Update(characters))
+    if (!drawOrder.Update(characters.Objects()))
         return 1;
     if (DrawSequence(drawOrder.Layered()) == 1 || DrawOverlay() == 1)
         return 1;
@@ -604,47 +540,27 @@ int CGraphicsD3D::DrawCharacter(CActor* character)
 // failure; a failed Reset runs the whole sequence again at the next frame.
 int CGraphicsD3D::ResetDevice()
 {
-    for (CActor* character : characters)
-        if (character->OnLostDevice() == 1)
-            return 1;
-    for (CTexture* texture : textures)
-        if (texture->Unload() == 1)
-            return 1;
-    for (CFont* font : fonts)
-        if (font->OnLostDevice() == 1)
-            return 1;
+    if (characters.CallOnEach(&CActor::OnLostDevice) == 1 || textures.CallOnEach(&CTexture::Unload) == 1 ||
+        fonts.CallOnEach(&CFont::OnLostDevice) == 1)
+        return 1;
 
     if (D3D_FAILED(kLevelError, device->Reset(&presentParams)))
         return 1;
 
-    for (CActor* character : characters)
-        if (character->OnResetDevice() == 1)
-            return 1;
-    for (CTexture* texture : textures)
-        if (texture->Reload() == 1)
-            return 1;
-    for (CLight* light : lights)
-        if (light->OnResetDevice() == 1)
-            return 1;
-    for (CFont* font : fonts)
-        if (font->OnResetDevice() == 1)
-            return 1;
+    if (characters.CallOnEach(&CActor::OnResetDevice) == 1 || textures.CallOnEach(&CTexture::Reload) == 1 ||
+        lights.CallOnEach(&CLight::OnResetDevice) == 1 || fonts.CallOnEach(&CFont::OnResetDevice) == 1)
+        return 1;
+    ForgetDrawCaches();
+    return SetUpRenderState(StateOccasion::AfterReset);
+}
 
-    // Reset returned the device's format and material to their defaults:
-    // no format, and the zero material of a character without a record.
+// Reset returned the device's format and material to their defaults, and a
+// new device starts with them: no format, and the zero material of a
+// character without a record.
+void CGraphicsD3D::ForgetDrawCaches()
+{
     cachedFVF = -1;
     materials.SetLastApplied(nullptr);
-    if (SetUpProjection() == 1 || SetLighting(lightingEnabled) == 1 ||
-        SetFillMode(fillMode) == 1 || SetAmbientLight(ambientColor) == 1)
-        return 1;
-    if (D3D_FAILED(kLevelError, device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE)))
-        return 1;
-    if (D3D_FAILED(kLevelError, device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW)))
-        return 1;
-    // Reset also dropped the blend set-up; without it the first frame after
-    // a reset would blend differently from the frame before.
-    ApplyBlendStates();
-    return 0;
 }
 
 // --- Shutdown ------------------------------------------------------------------------
@@ -657,11 +573,11 @@ int CGraphicsD3D::DestroyGraphicsSystem()
     // Every object goes before the device it was made with, the device
     // before the Direct3D object that made it.
     drawOrder.Forget();
-    DestroyAll(characters);
-    DestroyAll(textures);
-    DestroyAll(lights);
+    characters.DestroyAll();
+    textures.DestroyAll();
+    lights.DestroyAll();
     materials.FreeAll();
-    DestroyAll(fonts);
+    fonts.DestroyAll();
     if (camera != nullptr)
     {
         ReleaseAndDestroy(camera);
@@ -671,8 +587,8 @@ int CGraphicsD3D::DestroyGraphicsSystem()
     ReleaseCom(d3d);
 
     // A later CreateGraphicsSystem starts with a new device that has none of
-    // the old one's state (FreeAll forgot the material applied last).
-    cachedFVF = -1;
+    // the old one's state.
+    ForgetDrawCaches();
     return 0;
 }
 
@@ -684,11 +600,11 @@ int CGraphicsD3D::SaveScreenshot(const char* fileName)
 {
     if (device == nullptr || fileName == nullptr)
         return 1;
-    wchar_t wideName[kMaxFileNameLength + 1];
-    const std::size_t length = std::mbstowcs(nullptr, fileName, 0);
-    if (length == static_cast<std::size_t>(-1) || length > kMaxFileNameLength)
+    // Unlike a texture's, the name is measured converted: a name the locale
+    // cannot convert, or too long for the buffer, is refused.
+    wchar_t wideName[kFileNameCapacity];
+    if (!ToWide(wideName, kFileNameCapacity, fileName))
         return 1;
-    std::mbstowcs(wideName, fileName, kMaxFileNameLength + 1);
 
     IDirect3DSurface9* backBuffer = nullptr;
     if (D3D_FAILED(kLevelError, device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer)))

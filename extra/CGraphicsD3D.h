@@ -8,6 +8,7 @@
 #include "DrawOrder.h"
 #include "IGraphics.h"
 #include "MaterialRecords.h"
+#include "Registry.h"
 
 class CActor;
 class CFont;
@@ -57,6 +58,14 @@ public:
     ICamera* GetCamera() override;
 
 private:
+    // When the remembered states go on the device: right after it was
+    // created, or right after Reset returned them all to their defaults.
+    enum class StateOccasion { NewDevice, AfterReset };
+    // Sets every state the graphics system keeps on its device.
+    int SetUpRenderState(StateOccasion occasion);
+    // Forgets the vertex format and the material the frame applied last, for
+    // a device that no longer holds them.
+    void ForgetDrawCaches();
     // Sets the world transform to identity, creates or re-applies the camera
     // and sets the perspective projection; run at creation and after a reset.
     int SetUpProjection();
@@ -89,11 +98,11 @@ private:
     D3DCAPS9 caps;                        // the default adapter's capabilities
     D3DPRESENT_PARAMETERS presentParams;  // as created; reused by Reset
     std::uint32_t adapterCount;           // only logged
-    std::vector<CActor*> characters;      // drawn, reset and destroyed in this order
-    std::vector<CTexture*> textures;
-    std::vector<CLight*> lights;
+    Registry<CActor> characters;          // re-ordered in place by the frame's sort
+    Registry<CTexture> textures;
+    Registry<CLight> lights;
     MaterialRecords materials;            // with the record the frame applied last
-    std::vector<CFont*> fonts;
+    Registry<CFont> fonts;
     D3DXMATRIX world;                     // identity, set by the projection set-up
     int width;                            // back-buffer width
     int height;                           // back-buffer height

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstdlib>
 #include <cstring>
 #include <new>
 
 #include "ComRelease.h"
 #include "ErrorReport.h"
 #include "ILogger.h"
+#include "WideText.h"
 
 namespace {
 
@@ -17,10 +17,9 @@ const D3DCOLOR kCreateColorKey = 0xFFDE00DE;
 // ...and on every load after a device reset.
 const D3DCOLOR kReloadColorKey = 0xFF000000;
 
-// Wide file names for D3DX: 999 characters and the terminator.
-const std::size_t kFileNameCapacity = 1000;
-
 // A name that fills the buffer would reach D3DX without its terminator.
+// Counted in bytes, before any conversion: a name never converts to more
+// wide characters than it has bytes, so every name taken here fits.
 bool FitsFileNameBuffer(const char* name)
 {
     return std::strlen(name) < kFileNameCapacity;
@@ -191,12 +190,11 @@ int CTexture::AddData(const std::uint32_t* pixels, int width, int height)
 
 HRESULT CTexture::LoadFile(D3DCOLOR colorKey)
 {
-    // The name is shorter than the buffer, so the conversion terminates it.
     // A name the locale cannot convert names no file D3DX could open, while
     // the part converted before the failure might name another one: D3DX
     // gets an empty name then, and answers with its own error.
-    wchar_t wideName[kFileNameCapacity] = {};
-    if (std::mbstowcs(wideName, fileName, kFileNameCapacity) == static_cast<std::size_t>(-1))
+    wchar_t wideName[kFileNameCapacity];
+    if (!ToWide(wideName, kFileNameCapacity, fileName))
         wideName[0] = L'\0';
     return D3DXCreateTextureFromFileExW(device, wideName, 0, 0, 1, 0, D3DFMT_A8R8G8B8,
                                         D3DPOOL_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, colorKey,

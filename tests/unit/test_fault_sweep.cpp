@@ -39,9 +39,17 @@ const char* const kNamed = "%s";
 const char* const kAddData = "Could not add data to blank texture : %s";
 const char* const kNoDirect3D = "Could not create Direct3D object";  // no result code to name
 
-// A character's buffer sites report at 2 from Create, at 3 from the rebuild
-// after a device reset.
-const int kCreateOrReset = 0;
+// The level a site reports at outside the reset sequence and in it (most have one).
+struct Levels
+{
+    Levels(int level) : outside(level), inReset(level) {}
+    Levels(int outside, int inReset) : outside(outside), inReset(inReset) {}
+    int outside, inReset;
+};
+// A character's buffer sites: from Create, then from the rebuild after a reset.
+const Levels kCreateOrReset = {2, 3};
+// The depth and cull states: on a new device, then after a reset.
+const Levels kNewDeviceOrReset = {3, 2};
 
 // A reporting statement: the nth line of its file that holds the snippet
 // (the statement's first line, which its reports name), and its report.
@@ -49,7 +57,7 @@ struct ReportSite
 {
     const char* file;
     const char* snippet;
-    int level;
+    Levels level;
     const char* wording = kNamed;
     int nth = 1;
     const char* unswept = nullptr;  // why no failing call of the scenario reaches it
@@ -59,8 +67,8 @@ const ReportSite kReportSites[] = {
     {kGraphics, "ReportNoDirect3D(logger", 3, kNoDirect3D},
     {kGraphics, "d3d->GetDeviceCaps(", 3},
     {kGraphics, "d3d->CreateDevice(", 3},
-    {kGraphics, "device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE)))", 3},
-    {kGraphics, "device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW)))", 3},
+    {kGraphics, "device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE)))", kNewDeviceOrReset},
+    {kGraphics, "device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW)))", kNewDeviceOrReset},
     {kGraphics, "device->SetTransform(D3DTS_WORLD, &world)", 2},
     {kGraphics, "device->SetTransform(D3DTS_PROJECTION, &projection)", 2},
     {kGraphics, "device->Clear(", 2},
@@ -73,8 +81,6 @@ const ReportSite kReportSites[] = {
     {kGraphics, "D3DRS_AMBIENT", 2},
     {kGraphics, "device->Present(", 2},
     {kGraphics, "device->Reset(&presentParams)", 2},
-    {kGraphics, "device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE)))", 2, kNamed, 2},
-    {kGraphics, "device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW)))", 2, kNamed, 2},
     {kGraphics, "device->GetBackBuffer(", 2},
     {kCamera, "device->SetTransform(D3DTS_VIEW, &view)", 3},
     {kCamera, "device->SetTransform(D3DTS_VIEW, &view)", 2, kNamed, 2},
@@ -435,14 +441,13 @@ TEST(FaultSweep, EveryFailingCallEndsItsOperationWithOneReportFromItsSite)
         const ReportSite* site = reports.size() == 1u ? SiteOf(reports[0]) : nullptr;
         if (site == nullptr)
             continue;
-        const bool inReset = run.names[call.step] == kResetStep;
-        const int level = site->level != kCreateOrReset ? site->level : inReset ? 3 : 2;
+        const int level = run.names[call.step] == kResetStep ? site->level.inReset : site->level.outside;
         EXPECT_EQ(reports[0], ExpectedReportFrom(*site, level, allocates ? "E_OUTOFMEMORY" : "D3DERR_INVALIDCALL"));
         reached.insert({site, level});
     }
     standin::SetRecording(true);
     for (const ReportSite& site : kReportSites)
-        for (int level : site.level == kCreateOrReset ? std::vector<int>{2, 3} : std::vector<int>{site.level})
+        for (int level : {site.level.outside, site.level.inReset})
             EXPECT_TRUE(reached.count({&site, level}) == 1 || site.unswept != nullptr)
                 << "no failing call reaches " << site.file << ": " << site.snippet << " at level " << level;
 }

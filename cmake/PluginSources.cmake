@@ -7,9 +7,11 @@ set(PLUGIN_SOURCES
     ${PLUGIN_ROOT}/extra/CFont.cpp
     ${PLUGIN_ROOT}/extra/CGraphicsD3D.cpp
     ${PLUGIN_ROOT}/extra/DrawOrder.cpp
+    ${PLUGIN_ROOT}/extra/DrawPass.cpp
     ${PLUGIN_ROOT}/extra/CLight.cpp
     ${PLUGIN_ROOT}/extra/CTexture.cpp
     ${PLUGIN_ROOT}/extra/ErrorReport.cpp
     ${PLUGIN_ROOT}/extra/MaterialRecords.cpp
+    ${PLUGIN_ROOT}/extra/VideoMode.cpp
     ${PLUGIN_ROOT}/errors/ErrorNames.cpp
 )

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 #include <new>
 
 #include "CActor.h"
@@ -13,7 +12,6 @@
 #include "ComRelease.h"
 #include "DeletingDestructor.h"
 #include "ErrorReport.h"
-#include "Prefetch.h"
 #include "WideText.h"
 
 namespace {
@@ -22,15 +20,6 @@ namespace {
 const float kFieldOfViewY = 0.785398185f;
 // The projection's near clipping distance.
 const float kNearDistance = 1.0f;
-// Back-buffer formats probed for a colour depth, in probing order; the last
-// one the adapter accepts wins.
-const D3DFORMAT kFormats16[] = {D3DFMT_X1R5G5B5, D3DFMT_A1R5G5B5, D3DFMT_R5G6B5};
-const D3DFORMAT kFormats32[] = {D3DFMT_A2R10G10B10, D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8};
-
-// How many characters ahead of the one being drawn the frame fetches:
-// characters live wherever the heap put them, and the draw order makes the
-// frame jump between them.
-const std::size_t kPrefetchDistance = 8;
 
 }  // namespace
 
@@ -40,19 +29,14 @@ CGraphicsD3D::CGraphicsD3D()
       d3d(nullptr),
       device(nullptr),
       caps(),
-      presentParams(),
       adapterCount(0),
-      width(0),
-      height(0),
       // Direct3D's own defaults, so that a reset before the host has set
       // them re-applies what the device started with.
       lightingEnabled(true),
       fillMode(1),
       ambientColor(0),
-      maxVisibleDepth(0.0f),
       clearColor(0),
-      cachedFVF(-1),
-      backBufferCount(0)
+      drawPass(materials)
 {
     D3DXMatrixIdentity(&world);
 }
@@ -82,10 +66,7 @@ int CGraphicsD3D::CreateGraphicsSystem(HWND window, ILogger* hostLogger, int, in
     if (hostLogger == nullptr)
         return 1;
 
-    this->maxVisibleDepth = maxVisibleDepth;
-    this->width = width;
-    this->height = height;
-    this->backBufferCount = backBufferCount;
+    mode = VideoMode{width, height, backBufferCount, maxVisibleDepth};
     logger = hostLogger;
     logger->Log(kLevelInfo, "Creating the graphics system...");
 
@@ -98,33 +79,9 @@ int CGraphicsD3D::CreateGraphicsSystem(HWND window, ILogger* hostLogger, int, in
     adapterCount = d3d->GetAdapterCount();
     if (D3D_FAILED(kLevelSevere, d3d->GetDeviceCaps(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &caps)))
         return 1;
-
-    std::memset(&presentParams, 0, sizeof presentParams);
-    const D3DFORMAT probedFormat = ProbeBackBufferFormat(colourDepth);
-    presentParams.BackBufferFormat = probedFormat;
-    presentParams.BackBufferCount = backBufferCount;
-    presentParams.MultiSampleType = static_cast<D3DMULTISAMPLE_TYPE>(multisampleType);
-    presentParams.MultiSampleQuality = multisampleQuality;
-    // An unsupported multisample request quietly falls back to none.
-    if (FAILED(d3d->CheckDeviceMultiSampleType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL,
-                                               presentParams.BackBufferFormat, windowed,
-                                               presentParams.MultiSampleType, nullptr)))
-    {
-        presentParams.MultiSampleType = D3DMULTISAMPLE_NONE;
-        presentParams.MultiSampleQuality = 0;
-    }
-    presentParams.BackBufferWidth = width;
-    presentParams.BackBufferHeight = height;
-    presentParams.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    presentParams.hDeviceWindow = window;
-    presentParams.Windowed = windowed;
-    presentParams.EnableAutoDepthStencil = TRUE;
-    presentParams.AutoDepthStencilFormat = colourDepth == 32 ? D3DFMT_D24S8 : D3DFMT_D15S1;
-    presentParams.PresentationInterval =
-        vsync ? D3DPRESENT_INTERVAL_DEFAULT : D3DPRESENT_INTERVAL_IMMEDIATE;
-
+    mode.ChoosePresentation(d3d, window, colourDepth, windowed, vsync, multisampleType, multisampleQuality);
     if (D3D_FAILED(kLevelSevere, d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
-                                                   D3DCREATE_HARDWARE_VERTEXPROCESSING, &presentParams,
+                                                   D3DCREATE_HARDWARE_VERTEXPROCESSING, &mode.presentParams,
                                                    &device)))
         return 1;
     if (SetUpRenderState(StateOccasion::NewDevice) == 1)
@@ -133,25 +90,8 @@ int CGraphicsD3D::CreateGraphicsSystem(HWND window, ILogger* hostLogger, int, in
     logger->Log(kLevelDone, "OK");
     logger->NewLine();
     logger->NewLine();
-    LogVideoSettings(colourDepth, probedFormat, windowed, vsync);
+    mode.Log(logger, adapterCount, colourDepth, windowed, vsync);
     return 0;
-}
-
-D3DFORMAT CGraphicsD3D::ProbeBackBufferFormat(int colourDepth)
-{
-    const D3DFORMAT* formats = colourDepth == 16 ? kFormats16
-                             : colourDepth == 32 ? kFormats32
-                                                 : nullptr;
-    D3DFORMAT chosen = D3DFMT_UNKNOWN;
-    if (formats == nullptr)
-        return chosen;
-    // Every probe is made, full-screen style whatever the window mode, and
-    // failures are not worth a report: the last format that passes wins.
-    for (int i = 0; i < 3; ++i)
-        if (SUCCEEDED(d3d->CheckDeviceType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, formats[i],
-                                           formats[i], FALSE)))
-            chosen = formats[i];
-    return chosen;
 }
 
 // Every state the graphics system keeps on its device, set on a new device
@@ -192,23 +132,6 @@ void CGraphicsD3D::ApplyBlendStates()
     device->SetRenderState(D3DRS_BLENDOP, D3DBLENDOP_ADD);
 }
 
-// The block shows the format the probe chose: a windowed device writes the
-// desktop's format back over D3DFMT_UNKNOWN.
-void CGraphicsD3D::LogVideoSettings(int colourDepth, D3DFORMAT backBufferFormat, bool windowed,
-                                    bool vsync)
-{
-    logger->Log(kLevelHeading, "[Video Settings]");
-    logger->Log(kLevelInfo, "Number of video adapters: %u", adapterCount);
-    logger->Log(kLevelInfo, "Using dimensions: %ix%ix%i", width, height, colourDepth);
-    logger->Log(kLevelInfo, "Number of back buffers: %i", backBufferCount);
-    logger->Log(kLevelInfo, "Back buffer format: %i", static_cast<int>(backBufferFormat));
-    logger->Log(kLevelInfo, "Fullscreen mode: %s", windowed ? "false" : "true");
-    logger->Log(kLevelInfo, "VSync mode: %s", vsync ? "on" : "off");
-    logger->Log(kLevelInfo, "Multisample Type: %i", static_cast<int>(presentParams.MultiSampleType));
-    logger->Log(kLevelInfo, "Multisample Quality: %i", static_cast<int>(presentParams.MultiSampleQuality));
-    logger->Log(kLevelInfo, "Max Visible Depth: %f", static_cast<double>(maxVisibleDepth));
-}
-
 int CGraphicsD3D::SetUpProjection()
 {
     D3DXMatrixIdentity(&world);
@@ -227,9 +150,9 @@ int CGraphicsD3D::SetUpProjection()
 
     // Both sizes are exact in single precision, so this is the correctly
     // rounded aspect ratio.
-    const float aspect = static_cast<float>(width) / static_cast<float>(height);
+    const float aspect = static_cast<float>(mode.width) / static_cast<float>(mode.height);
     D3DXMATRIX projection;
-    D3DXMatrixPerspectiveFovLH(&projection, kFieldOfViewY, aspect, kNearDistance, maxVisibleDepth);
+    D3DXMatrixPerspectiveFovLH(&projection, kFieldOfViewY, aspect, kNearDistance, mode.maxVisibleDepth);
     if (D3D_FAILED(kLevelError, device->SetTransform(D3DTS_PROJECTION, &projection)))
         return 1;
     return 0;
@@ -331,12 +254,12 @@ void CGraphicsD3D::RequestSort()
 
 int CGraphicsD3D::GetScreenHeight()
 {
-    return height;
+    return mode.height;
 }
 
 int CGraphicsD3D::GetScreenWidth()
 {
-    return width;
+    return mode.width;
 }
 
 ICamera* CGraphicsD3D::GetCamera()
@@ -482,55 +405,12 @@ int CGraphicsD3D::DrawScene()
 {
     if (!drawOrder.Update(characters.Objects()))
         return 1;
-    if (DrawSequence(drawOrder.Layered()) == 1 || DrawOverlay() == 1)
+    if (drawPass.Draw(drawOrder.Layered()) == 1 || drawPass.DrawOverlay(device, drawOrder.Overlay()) == 1)
         return 1;
     for (CFont* font : fonts)
         if (font->Render() == 1)
             return 1;
     return 0;
-}
-
-int CGraphicsD3D::DrawOverlay()
-{
-    device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
-    const int result = DrawSequence(drawOrder.Overlay());
-    // Back on even when the pass ended early: the next frame draws with depth.
-    device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
-    return result;
-}
-
-int CGraphicsD3D::DrawSequence(const std::vector<CActor*>& sequence)
-{
-    for (std::size_t k = 0; k < sequence.size(); ++k)
-    {
-        if (k + kPrefetchDistance < sequence.size())
-            Prefetch(sequence[k + kPrefetchDistance], sizeof(CActor));
-        if (DrawCharacter(sequence[k]) == 1)
-            return 1;
-    }
-    return 0;
-}
-
-// Format and material are applied only when they differ from the last ones
-// applied, in this frame or an earlier one; the cache is updated first.
-int CGraphicsD3D::DrawCharacter(CActor* character)
-{
-    const DrawKeys& keys = character->Keys();
-    if (static_cast<int>(keys.fvf) != cachedFVF)
-    {
-        cachedFVF = static_cast<int>(keys.fvf);
-        if (character->ApplyFVF() == 1)
-            return 1;
-    }
-    if (keys.material != materials.LastApplied())
-    {
-        materials.SetLastApplied(keys.material);
-        if (character->ApplyMaterial() == 1)
-            return 1;
-    }
-    if (character->ApplyTextures() == 1 || character->ApplyBuffers() == 1)
-        return 1;
-    return character->Render();
 }
 
 // --- Device loss and reset ---------------------------------------------------------
@@ -544,23 +424,14 @@ int CGraphicsD3D::ResetDevice()
         fonts.CallOnEach(&CFont::OnLostDevice) == 1)
         return 1;
 
-    if (D3D_FAILED(kLevelError, device->Reset(&presentParams)))
+    if (D3D_FAILED(kLevelError, device->Reset(&mode.presentParams)))
         return 1;
 
     if (characters.CallOnEach(&CActor::OnResetDevice) == 1 || textures.CallOnEach(&CTexture::Reload) == 1 ||
         lights.CallOnEach(&CLight::OnResetDevice) == 1 || fonts.CallOnEach(&CFont::OnResetDevice) == 1)
         return 1;
-    ForgetDrawCaches();
+    drawPass.Forget();
     return SetUpRenderState(StateOccasion::AfterReset);
-}
-
-// Reset returned the device's format and material to their defaults, and a
-// new device starts with them: no format, and the zero material of a
-// character without a record.
-void CGraphicsD3D::ForgetDrawCaches()
-{
-    cachedFVF = -1;
-    materials.SetLastApplied(nullptr);
 }
 
 // --- Shutdown ------------------------------------------------------------------------
@@ -588,7 +459,7 @@ int CGraphicsD3D::DestroyGraphicsSystem()
 
     // A later CreateGraphicsSystem starts with a new device that has none of
     // the old one's state.
-    ForgetDrawCaches();
+    drawPass.Forget();
     return 0;
 }
 

@@ -6,9 +6,11 @@
 
 #include "Direct3D.h"
 #include "DrawOrder.h"
+#include "DrawPass.h"
 #include "IGraphics.h"
 #include "MaterialRecords.h"
 #include "Registry.h"
+#include "VideoMode.h"
 
 class CActor;
 class CFont;
@@ -63,31 +65,17 @@ private:
     enum class StateOccasion { NewDevice, AfterReset };
     // Sets every state the graphics system keeps on its device.
     int SetUpRenderState(StateOccasion occasion);
-    // Forgets the vertex format and the material the frame applied last, for
-    // a device that no longer holds them.
-    void ForgetDrawCaches();
     // Sets the world transform to identity, creates or re-applies the camera
     // and sets the perspective projection; run at creation and after a reset.
     int SetUpProjection();
-    // The last of the colour depth's back-buffer formats that the adapter
-    // accepts, D3DFMT_UNKNOWN when none does or the depth has no formats.
-    D3DFORMAT ProbeBackBufferFormat(int colourDepth);
     // Sets the stage-0 alpha and blend states that characters blend with.
     void ApplyBlendStates();
-    // Logs the "[Video Settings]" block.
-    void LogVideoSettings(int colourDepth, D3DFORMAT backBufferFormat, bool windowed, bool vsync);
     // Makes the default camera and sets its initial view.
     int CreateCamera();
     // The device light index for a new light.
     DWORD LowestFreeLightIndex() const;
     // Everything between BeginScene and EndScene: layers, overlay, text.
     int DrawScene();
-    // The overlay layer, drawn with depth testing off.
-    int DrawOverlay();
-    // Draws the characters in the given order; stops at the first failure.
-    int DrawSequence(const std::vector<CActor*>& sequence);
-    // Applies what differs from the last character drawn, then draws.
-    int DrawCharacter(CActor* character);
     // Drops and rebuilds device resources around Reset; sets states again.
     int ResetDevice();
 
@@ -96,24 +84,20 @@ private:
     IDirect3D9* d3d;                      // one reference held
     IDirect3DDevice9* device;             // one reference held
     D3DCAPS9 caps;                        // the default adapter's capabilities
-    D3DPRESENT_PARAMETERS presentParams;  // as created; reused by Reset
+    VideoMode mode;                       // the host's settings; presentation reused by Reset
     std::uint32_t adapterCount;           // only logged
-    Registry<CActor> characters;          // re-ordered in place by the frame's sort
+    Registry<CActor> characters;          // re-ordered in place by the draw order
     Registry<CTexture> textures;
     Registry<CLight> lights;
     MaterialRecords materials;            // with the record the frame applied last
     Registry<CFont> fonts;
     D3DXMATRIX world;                     // identity, set by the projection set-up
-    int width;                            // back-buffer width
-    int height;                           // back-buffer height
     bool lightingEnabled;                 // remembered for the reset sequence
     int fillMode;                         // remembered for the reset sequence
     std::uint32_t ambientColor;           // remembered for the reset sequence
-    float maxVisibleDepth;                // far clipping distance
     std::uint32_t clearColor;             // the colour every frame starts with
-    int cachedFVF;                        // last vertex format applied; -1 none
-    int backBufferCount;
     DrawOrder drawOrder;                  // with the highest layer and the sort request
+    DrawPass drawPass;                    // with the vertex format applied last
 };
 
 #endif

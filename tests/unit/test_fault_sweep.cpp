@@ -80,7 +80,7 @@ const ReportSite kReportSites[] = {
     {kGraphics, "D3DRS_SHADEMODE", 2},
     {kGraphics, "D3DRS_AMBIENT", 2},
     {kGraphics, "device->Present(", 2},
-    {kGraphics, "device->Reset(&presentParams)", 2},
+    {kGraphics, "device->Reset(&mode.presentParams)", 2},
     {kGraphics, "device->GetBackBuffer(", 2},
     {kCamera, "device->SetTransform(D3DTS_VIEW, &view)", 3},
     {kCamera, "device->SetTransform(D3DTS_VIEW, &view)", 2, kNamed, 2},

@@ -14,6 +14,8 @@
 #   - the stand-in's device against Wine's: a probe of the device rules it
 #     copies, and the same host scenarios run on both builds with their
 #     transcripts compared (tests/differential).
+# Before the sessions it checks the version resource of both DLLs (with
+# Debian's python3-pefile; without it, that check is skipped).
 # Then the x86 build as the x64 one, in a second session: the e2e test
 # program built for x86, both Microsoft-ABI hosts and the sample host, whose
 # picture must match the x64 one's. That needs 32-bit programs with Wine's
@@ -58,6 +60,21 @@ cmake -S "$root" -B "$build_x86" -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$build_x86" --target GraphicsDLL SampleHost e2e_tests -j"$(nproc)"
 "$root/tests/check-exports.sh" "$build/GraphicsDLL.dll" x64
 "$root/tests/check-exports.sh" "$build_x86/GraphicsDLL.dll" x86
+
+# The version resource carries the project's version, read back with
+# Debian's python3-pefile (a package of Debian's own Python).
+version=$(grep -oP '^CMAKE_PROJECT_VERSION:STATIC=\K.*' "$build/CMakeCache.txt")
+if /usr/bin/python3 -c 'import pefile' 2>/dev/null; then
+    for dll in "$build/GraphicsDLL.dll" "$build_x86/GraphicsDLL.dll"; do
+        if /usr/bin/python3 "$root/tests/check-version-resource.py" "$dll" "$version"; then
+            pass 1
+        else
+            fail 1 "the version resource of $dll"
+        fi
+    done
+else
+    echo "version resource: NOT CHECKED (python3-pefile is missing; scripts/install-packages.sh installs it)"
+fi
 
 # Without 32-bit Wine this is what shows the x86 calling conventions: the
 # plug-in's members are thiscall (the callee pops its stack arguments), as

@@ -214,8 +214,7 @@ wine_headless "$screen" bash -c '
     echo "device_probe.exe: exit $?" >>"$output/steps.txt"
     wine ./differential_scenarios.exe >"$output/differential-wine.txt" 2>"$output/differential-wine.err"
     echo "differential_scenarios.exe: exit $?" >>"$output/steps.txt"
-'\
-    windows-e2e "$build" "$output" "$packaged_host" "$example" "${demo_arguments[@]}" || status=$?
+' windows-e2e "$build" "$output" "$packaged_host" "$example" "${demo_arguments[@]}" || status=$?
 echo "(Wine session: $((SECONDS - started)) s)"
 
 # A googletest program's own count, from its closing lines; one that did not

@@ -9,7 +9,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(
-    cmake g++ make python3 binutils zip unzip
+    cmake g++ make python3 python3-pefile binutils zip unzip
     libgtest-dev libgmock-dev googletest
     clang-14 libclang-rt-14-dev
     g++-mingw-w64-x86-64 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64

@@ -3,7 +3,9 @@
 #   build/package/GraphicsDLL-<version>-win64.zip   (x64, from build/windows)
 #   build/package/GraphicsDLL-<version>-win32.zip   (x86, from build/windows-x86)
 # each with bin/GraphicsDLL.dll, the sample host and its assets, the host
-# headers under include/ and a README.txt on loading the plug-in.
+# headers under include/, the CMake package under lib/cmake/GraphicsDLL, the
+# sample host's sources as a CMake project under examples/SampleHost, and a
+# README.txt on loading the plug-in and building the example.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # scripts/test-windows.sh has installed them already.

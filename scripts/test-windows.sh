@@ -8,17 +8,27 @@
 #   - a short run of the sample host, which must exit 0 with a screenshot;
 #   - the Microsoft-ABI host, with its own interface declarations and with
 #     the plug-in's headers, each of which must exit 0;
-#   - the sample host unpacked from the x64 release package;
+#   - the sample host unpacked from the x64 release package, and the same
+#     host built from that package's example sources as a host project
+#     builds it (find_package, outside this tree), which must draw the same
+#     picture;
 #   - the stand-in's D3DX matrix functions against Wine's d3dx9_29, compared
 #     bit by bit on one fixed list of inputs;
 #   - the stand-in's device against Wine's: a probe of the device rules it
 #     copies, and the same host scenarios run on both builds with their
 #     transcripts compared (tests/differential).
+# Before the sessions it checks the version resource of both DLLs (with
+# Debian's python3-pefile; without it, that check is skipped), builds the
+# example from the x86 package too, and checks that the packages' version
+# files refuse another major version and a project of the other
+# architecture.
 # Then the x86 build as the x64 one, in a second session: the e2e test
-# program built for x86, both Microsoft-ABI hosts and the sample host, whose
-# picture must match the x64 one's. That needs 32-bit programs with Wine's
-# 32-bit part (scripts/install-packages.sh sets them up); without them, or
-# with TEST_X86=0, the x86 DLL and hosts are built and checked statically only.
+# program built for x86, both Microsoft-ABI hosts, the sample host, whose
+# picture must match the x64 one's, and the example built from the x86
+# package, whose picture must match the x86 sample host's. That needs 32-bit
+# programs with Wine's 32-bit part (scripts/install-packages.sh sets them
+# up); without them, or with TEST_X86=0, the x86 DLL and hosts are built and
+# checked statically only.
 # Pictures and logs stay in build/windows/e2e-output (the x86 e2e pictures in
 # build/windows-x86/e2e-output).
 set -euo pipefail
@@ -59,6 +69,21 @@ cmake --build "$build_x86" --target GraphicsDLL SampleHost e2e_tests -j"$(nproc)
 "$root/tests/check-exports.sh" "$build/GraphicsDLL.dll" x64
 "$root/tests/check-exports.sh" "$build_x86/GraphicsDLL.dll" x86
 
+# The version resource carries the project's version, read back with
+# Debian's python3-pefile (a package of Debian's own Python).
+version=$(grep -oP '^CMAKE_PROJECT_VERSION:STATIC=\K.*' "$build/CMakeCache.txt")
+if /usr/bin/python3 -c 'import pefile' 2>/dev/null; then
+    for dll in "$build/GraphicsDLL.dll" "$build_x86/GraphicsDLL.dll"; do
+        if /usr/bin/python3 "$root/tests/check-version-resource.py" "$dll" "$version"; then
+            pass 1
+        else
+            fail 1 "the version resource of $dll"
+        fi
+    done
+else
+    echo "version resource: NOT CHECKED (python3-pefile is missing; scripts/install-packages.sh installs it)"
+fi
+
 # Without 32-bit Wine this is what shows the x86 calling conventions: the
 # plug-in's members are thiscall (the callee pops its stack arguments), as
 # Microsoft's compiler calls them: 13 words for CreateGraphicsSystem, one for
@@ -90,13 +115,58 @@ for host in "$build_x86/MsvcHost.exe" "$build_x86/MsvcHostProjectHeaders.exe"; d
     fi
 done
 
-echo "== Release package (x64)"
+echo "== Release packages, used as a host project uses them"
 GRAPHICSDLL_PACKAGES_READY=1 "$root/scripts/package.sh" >/dev/null
-package=$(ls "$root"/build/package/GraphicsDLL-*-win64.zip)
 rm -rf "$output"
 mkdir -p "$output/package"
-unzip -q "$package" -d "$output/package"
-packaged_host=$(ls "$output"/package/*/bin/SampleHost.exe)
+for arch in win64 win32; do
+    unzip -q "$root/build/package/GraphicsDLL-$version-$arch.zip" -d "$output/package"
+done
+package="$output/package/GraphicsDLL-$version-win64"
+package_x86="$output/package/GraphicsDLL-$version-win32"
+packaged_host="$package/bin/SampleHost.exe"
+
+# The example, copied out of the unpacked package, built with nothing but
+# the package on CMAKE_PREFIX_PATH; it copies GraphicsDLL.dll and its assets
+# beside itself.
+build_example() {  # x64|x86 package toolchain
+    local project="$output/example-$1"
+    mkdir -p "$project"
+    cp -r "$2/examples/SampleHost" "$project/source"
+    if cmake -S "$project/source" -B "$project/build" -DCMAKE_BUILD_TYPE=Release \
+             -DCMAKE_TOOLCHAIN_FILE="$3" -DCMAKE_PREFIX_PATH="$2" >"$project/build.txt" 2>&1 &&
+       cmake --build "$project/build" -j"$(nproc)" >>"$project/build.txt" 2>&1; then
+        pass 1
+    else
+        fail 1 "the example of $(basename "$2") does not build (see $project/build.txt)"
+    fi
+}
+build_example x64 "$package" "$root/cmake/mingw-w64-x86_64.cmake"
+build_example x86 "$package_x86" "$root/cmake/mingw-w64-i686.cmake"
+example="$output/example-x64/build"
+example_x86="$output/example-x86/build"
+
+# What a package must refuse, with CMake's message naming it and its version:
+# a request of another major version, older or newer, and a 64-bit project's
+# request of the win32 package.
+refusal_project="$output/refusal"
+mkdir -p "$refusal_project/source"
+printf '%s\n' "cmake_minimum_required(VERSION 3.20)" "project(Refusal LANGUAGES CXX)" \
+    'find_package(GraphicsDLL ${WANTED} CONFIG REQUIRED)' >"$refusal_project/source/CMakeLists.txt"
+check_refusal() {  # package wanted-version the-refused-version-as-CMake-names-it
+    local log="$refusal_project/$(basename "$1")-$2.txt"
+    if ! cmake -S "$refusal_project/source" -B "$refusal_project/build" -DCMAKE_PREFIX_PATH="$1" \
+               -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DWANTED="$2" >"$log" 2>&1 &&
+       grep -qx " *[^ ]*/GraphicsDLLConfig.cmake, version: $3" "$log"; then
+        pass 1
+    else
+        fail 1 "a 64-bit project's find_package(GraphicsDLL $2) was not refused by $(basename "$1") (see $log)"
+    fi
+}
+major=${version%%.*}
+[ "$major" -eq 0 ] || check_refusal "$package" "$((major - 1)).9" "$version"
+check_refusal "$package" "$((major + 1))" "$version"
+check_refusal "$package_x86" "${version%.*}" "$version (32bit)"
 
 # The stand-in's side of the matrix comparison is a Linux program: from the
 # Linux build when scripts/test.sh has configured it, else from a small
@@ -111,11 +181,18 @@ cmake --build "$linux_build" --target differential_scenarios -j"$(nproc)"
 
 wine_prepare_prefix
 
+# The demo scene small and short, for the hosts whose pictures are compared
+# (and for softpipe under emulation); the info line shows the frame rate,
+# which differs from run to run.
+demo_arguments=(--frames 3 --size 320x240)
+demo_info_line=24,202,466,226
+
 echo "== End-to-end tests under Wine (screen ${screen})"
 started=$SECONDS
 status=0
 wine_headless "$screen" bash -c '
-    build=$1 output=$2 packaged_host=$3
+    build=$1 output=$2 packaged_host=$3 example=$4
+    shift 4
     cd "$build"
     wine ./e2e_tests.exe --gtest_color=no 2>&1 | tee "$output/e2e_tests.txt"
     echo "e2e_tests: exit ${PIPESTATUS[0]}" >>"$output/steps.txt"
@@ -126,16 +203,18 @@ wine_headless "$screen" bash -c '
         (cd "$output" && wine "$build/$host.exe" >"$output/$host-x64.txt" 2>&1)
         echo "$host x64: exit $?" >>"$output/steps.txt"
     done
-    (cd "$(dirname "$packaged_host")" && wine ./SampleHost.exe --frames 10 \
+    (cd "$(dirname "$packaged_host")" && wine ./SampleHost.exe "$@" \
         --screenshot packaged.bmp >"$output/packaged-host.txt" 2>&1)
     echo "packaged sample host: exit $?" >>"$output/steps.txt"
+    (cd "$example" && wine ./SampleHost.exe "$@" --screenshot example.bmp >"$output/example-x64.txt" 2>&1)
+    echo "example x64: exit $?" >>"$output/steps.txt"
     wine ./tools/matrix_bits.exe >"$output/matrix-wine.txt"
     echo "matrix_bits.exe: exit $?" >>"$output/steps.txt"
     wine ./tests/differential/device_probe.exe >"$output/device-probe.txt" 2>&1
     echo "device_probe.exe: exit $?" >>"$output/steps.txt"
     wine ./differential_scenarios.exe >"$output/differential-wine.txt" 2>"$output/differential-wine.err"
     echo "differential_scenarios.exe: exit $?" >>"$output/steps.txt"
-' windows-e2e "$build" "$output" "$packaged_host" || status=$?
+' windows-e2e "$build" "$output" "$packaged_host" "$example" "${demo_arguments[@]}" || status=$?
 echo "(Wine session: $((SECONDS - started)) s)"
 
 # A googletest program's own count, from its closing lines; one that did not
@@ -178,6 +257,16 @@ for host in MsvcHost MsvcHostProjectHeaders; do
 done
 check_step "packaged sample host" "the sample host of $(basename "$package") (see $output/packaged-host.txt)" \
     "$(dirname "$packaged_host")/packaged.bmp"
+# The example built from a package draws what the sample host draws.
+check_example() {  # x64|x86 its-picture the-sample-host's-picture
+    if grep -qx "example $1: exit 0" "$output/steps.txt" 2>/dev/null &&
+       python3 "$root/tools/compare_pictures.py" "$3" "$2" --ignore "$demo_info_line"; then
+        pass 1
+    else
+        fail 1 "the $1 example built from its package, against the sample host (see $output/example-$1.txt, $2)"
+    fi
+}
+check_example x64 "$example/example.bmp" "$(dirname "$packaged_host")/packaged.bmp"
 
 echo "== D3DX matrix functions: stand-in against Wine's d3dx9_29"
 "$linux_build/tools/matrix_bits" >"$output/matrix-standin.txt"
@@ -204,10 +293,6 @@ else
 fi
 
 echo "== The x86 build under Wine (32-bit programs, Mesa's softpipe)"
-# The demo scene small and short, for softpipe under emulation, from both
-# builds; the info line shows the frame rate, which differs from run to run.
-demo_arguments=(--frames 3 --size 320x240)
-demo_info_line=24,202,466,226
 run_x86=yes
 missing_part=$(wine_32_bit_part_missing)
 if [ "${TEST_X86:-1}" = 0 ]; then
@@ -221,8 +306,8 @@ if [ "$run_x86" = yes ]; then
     started=$SECONDS
     status=0
     WINE_SESSION_TIMEOUT=1500 wine_headless_softpipe "$screen" bash -c '
-        build=$1 build_x86=$2 output=$3
-        shift 3
+        build=$1 build_x86=$2 output=$3 example_x86=$4
+        shift 4
         (cd "$build_x86" && wine ./e2e_tests.exe --gtest_color=no 2>&1) |
             tee "$output/e2e_tests-x86.txt"
         echo "e2e_tests x86: exit ${PIPESTATUS[0]}" >>"$output/steps.txt"
@@ -237,7 +322,9 @@ if [ "$run_x86" = yes ]; then
             wine "$program" "$@" --screenshot "demo-$arch.bmp" >"demo-$arch.txt" 2>&1
             echo "demo $arch: exit $?" >>steps.txt
         done
-    ' windows-x86 "$build" "$build_x86" "$output" "${demo_arguments[@]}" || status=$?
+        (cd "$example_x86" && wine ./SampleHost.exe "$@" --screenshot example.bmp) >example-x86.txt 2>&1
+        echo "example x86: exit $?" >>steps.txt
+    ' windows-x86 "$build" "$build_x86" "$output" "$example_x86" "${demo_arguments[@]}" || status=$?
     echo "(x86 Wine session: $((SECONDS - started)) s, status $status)"
 
     check_gtest "e2e_tests x86" "$output/e2e_tests-x86.txt"
@@ -255,6 +342,7 @@ if [ "$run_x86" = yes ]; then
     else
         fail 1 "the x86 demo picture against the x64 one (see $output/demo-x86.bmp, demo-x64.bmp)"
     fi
+    check_example x86 "$example_x86/example.bmp" "$output/demo-x86.bmp"
 fi
 
 echo "Windows end-to-end: $passed passed, $failed failed (x86 run under Wine: $run_x86)"

@@ -17,9 +17,11 @@ class CFont;
 class CLight;
 class CTexture;
 
-// The graphics system: owns the Direct3D object and device, the host's video
-// settings, the remembered render states, the camera and the five registries
-// of objects it made for the host.
+// The graphics system: brings the device up from the host's video mode and
+// keeps the render states the host set on it, owns the Direct3D object, the
+// device, the camera and the five registries of objects it made for the
+// host, and conducts each frame: the draw order says what is drawn in which
+// order, the draw pass draws it, and a lost device is reset first.
 class CGraphicsD3D final : public IGraphics
 {
 public:

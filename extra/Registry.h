@@ -87,10 +87,7 @@ public:
     // The objects in registry order, one contiguous sequence: the frame reads
     // it and re-orders it in place. Only the operations above add or remove.
     std::vector<Object*>& Objects() { return objects; }
-    const std::vector<Object*>& Objects() const { return objects; }
     std::size_t size() const { return objects.size(); }
-    Object*& operator[](std::size_t i) { return objects[i]; }
-    Object* const& operator[](std::size_t i) const { return objects[i]; }
     typename std::vector<Object*>::iterator begin() { return objects.begin(); }
     typename std::vector<Object*>::iterator end() { return objects.end(); }
     typename std::vector<Object*>::const_iterator begin() const { return objects.begin(); }

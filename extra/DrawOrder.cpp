@@ -256,7 +256,7 @@ void DrawOrder::PlaceClass(std::size_t firstRun, std::size_t endRun, std::size_t
 std::size_t DrawOrder::QueueMembers(std::size_t members, std::size_t moves)
 {
     const std::size_t kChunk = 8;
-    placed.resize(2 * members + moves + kChunk);
+    placed.resize(std::max(placed.size(), 2 * members + moves + kChunk));
     std::size_t low = 0;
     std::size_t high = 0;
     for (const Block& block : blocks)
@@ -283,7 +283,7 @@ std::size_t DrawOrder::QueueMembers(std::size_t members, std::size_t moves)
 void DrawOrder::PlaceMembers(std::size_t members)
 {
     FenwickTree free(counts, members, 1);
-    placed.resize(2 * members);
+    placed.resize(std::max(placed.size(), 2 * members));
     for (std::size_t b = blocks.size(); b-- > 0;)
         for (std::size_t j = blocks[b].length; j-- > 0;)
         {

@@ -167,6 +167,8 @@ ICharacter* AddPicture(IGraphics& graphics, ITexture* texture, float left, float
 
 int CountOther(const Bitmap& bitmap, int left, int top, int right, int bottom, std::uint32_t colour)
 {
+    if (bitmap.pixels.empty())
+        return -1;
     int count = 0;
     for (int y = top; y < bottom; ++y)
         for (int x = left; x < right; ++x)

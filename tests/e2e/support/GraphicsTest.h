@@ -34,7 +34,8 @@ protected:
     // solid fill, lighting off.
     void StartPlain(std::uint32_t clearColour, const VideoSettings& settings = SmallWindow());
     // One RenderFrame that must succeed, then the frame as SaveScreenshot
-    // writes it, read back. Files stay in e2e-output beside the tests.
+    // writes it, read back; no pixels when that failed. Files stay in
+    // e2e-output beside the tests.
     Bitmap Capture();
     // DestroyGraphicsSystem and Destroy.
     void Shutdown();
@@ -73,7 +74,8 @@ inline std::uint32_t Rgb(D3DCOLOR colour)
 // Each channel of the pixel within tolerance of the expected colour.
 ::testing::AssertionResult PixelIs(const Bitmap& bitmap, int x, int y, std::uint32_t expected,
                                    int tolerance = 0);
-// How many pixels of the region [left, right) x [top, bottom) differ from colour.
+// How many pixels of the region [left, right) x [top, bottom) differ from
+// colour; -1 for a picture that could not be read (Capture says why).
 int CountOther(const Bitmap& bitmap, int left, int top, int right, int bottom,
                std::uint32_t colour);
 

@@ -21,24 +21,20 @@
 VideoSettings SmallWindow();
 
 // A graphics system from GraphicsDLL.dll in a real window on Wine's
-// Direct3D 9, with a logger that records every line. The fixture shuts the
-// system down after the test unless the test did so itself.
+// Direct3D 9, with a logger that records every line, shut down after the
+// test.
 class GraphicsTest : public ::testing::Test
 {
 protected:
     void TearDown() override;
 
-    // Opens the window and calls CreateGraphicsSystem; returns its result.
-    int Start(const VideoSettings& settings = SmallWindow());
-    // Start, then the states a picture test begins from: the clear colour,
-    // solid fill, lighting off.
+    // Opens the window, calls CreateGraphicsSystem and sets the states a
+    // picture test begins from: the clear colour, solid fill, lighting off.
     void StartPlain(std::uint32_t clearColour, const VideoSettings& settings = SmallWindow());
     // One RenderFrame that must succeed, then the frame as SaveScreenshot
     // writes it, read back; no pixels when that failed. Files stay in
     // e2e-output beside the tests.
     Bitmap Capture();
-    // DestroyGraphicsSystem and Destroy.
-    void Shutdown();
 
     // A file in the output folder named after the running test.
     std::string OutputPath(const std::string& suffix) const;
@@ -54,7 +50,6 @@ protected:
     VideoSettings settings;
 
 private:
-    bool systemUp = false;
     int captures = 0;
 };
 

@@ -83,20 +83,6 @@ void ProbeScenes(IDirect3DDevice9& device)
     Check("Present", device.Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
 }
 
-struct Buffers
-{
-    IDirect3DVertexBuffer9* vertices = nullptr;
-    IDirect3DIndexBuffer9* indices = nullptr;
-};
-
-Buffers MakeTriangle(IDirect3DDevice9& device)
-{
-    Buffers made;
-    device.CreateVertexBuffer(3 * 16, D3DUSAGE_WRITEONLY, D3DFVF_XYZRHW, D3DPOOL_DEFAULT, &made.vertices, nullptr);
-    device.CreateIndexBuffer(3 * 2, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_DEFAULT, &made.indices, nullptr);
-    return made;
-}
-
 HRESULT Draw(IDirect3DDevice9& device)
 {
     return device.DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 3, 0, 1);
@@ -113,26 +99,29 @@ void ProbeDrawing(IDirect3D9& d3d, HWND window)
         return;
     }
     ProbeScenes(*device);
-    Buffers triangle = MakeTriangle(*device);
+    IDirect3DVertexBuffer9* vertices = nullptr;
+    IDirect3DIndexBuffer9* indices = nullptr;
+    device->CreateVertexBuffer(3 * 16, D3DUSAGE_WRITEONLY, D3DFVF_XYZRHW, D3DPOOL_DEFAULT, &vertices, nullptr);
+    device->CreateIndexBuffer(3 * 2, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_DEFAULT, &indices, nullptr);
     device->SetFVF(D3DFVF_XYZRHW);
 
     device->BeginScene();
     Check("draw in a scene, nothing bound", Draw(*device), D3DERR_INVALIDCALL);
-    device->SetStreamSource(0, triangle.vertices, 0, 16);
+    device->SetStreamSource(0, vertices, 0, 16);
     Check("draw in a scene, no indices bound", Draw(*device), D3DERR_INVALIDCALL);
-    device->SetIndices(triangle.indices);
+    device->SetIndices(indices);
     Check("draw in a scene, both bound", Draw(*device), D3D_OK);
     device->SetStreamSource(0, nullptr, 0, 0);
     Check("draw in a scene, no stream source bound", Draw(*device), D3D_OK);
-    device->SetStreamSource(0, triangle.vertices, 0, 16);
+    device->SetStreamSource(0, vertices, 0, 16);
     device->EndScene();
 
     Check("draw outside a scene, both bound", Draw(*device), D3D_OK);
 
     device->SetStreamSource(0, nullptr, 0, 0);
     device->SetIndices(nullptr);
-    triangle.vertices->Release();
-    triangle.indices->Release();
+    vertices->Release();
+    indices->Release();
     device->Release();
 }
 

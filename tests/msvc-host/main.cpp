@@ -119,7 +119,6 @@ public:
                 ++count;
         return count;
     }
-    int Lines() const { return lineCount; }
     int NewLines() const { return newLineCount; }
 
 private:
@@ -228,7 +227,6 @@ void CheckCreateGraphicsSystem(IGraphics* graphics, HWND window, HostLogger& log
     // Integers, a string and a double behind the format: the variadic call.
     CheckLogged(logger, 2, "Using dimensions: 320x240x32");
     CheckLogged(logger, 2, "Fullscreen mode: false");
-    CheckLogged(logger, 2, "VSync mode: off");
     CheckLogged(logger, 2, "Max Visible Depth: 1000.000000");
     Check(logger.NewLines() >= 2, "NewLine after the graphics system came up");
     CheckResult(graphics->GetScreenHeight(), kHeight, "GetScreenHeight");

@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +24,7 @@
 #include <vector>
 
 #include "IGraphics.h"
+#include "RecordingLogger.h"
 #include "VideoSettings.h"
 
 namespace {
@@ -36,22 +36,6 @@ const std::size_t kMaxBlockBytes = 64 * 1024;
 const std::size_t kMaxTextLength = 40000;
 // Host calls per input.
 const int kMaxCalls = 300;
-
-// Formats every line as a host would, so that a wrong argument list for a
-// format shows up under the sanitizers.
-class FuzzLogger : public ILogger
-{
-public:
-    void Log(int, const char* format, ...) override
-    {
-        char line[4096];
-        va_list args;
-        va_start(args, format);
-        std::vsnprintf(line, sizeof line, format, args);
-        va_end(args);
-    }
-    void NewLine() override {}
-};
 
 // The operations a fault may hit, with the results they then give.
 const char* const kFallibleCalls[] = {
@@ -497,7 +481,9 @@ private:
     }
 
     FuzzedDataProvider& input;
-    FuzzLogger logger;
+    // Formats every line as a host would, so that a wrong argument list for a
+    // format shows up under the sanitizers.
+    RecordingLogger logger;
     IGraphics* graphics = nullptr;
     bool systemMade = false;
     std::string text;

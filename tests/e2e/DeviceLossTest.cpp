@@ -8,7 +8,6 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
-#include <regex>
 
 #include "GraphicsTest.h"
 
@@ -100,14 +99,13 @@ TEST_F(DeviceLoss, FramesFailWhileLostAndTheSceneComesBackAfterTheReset)
 
     Deactivate();
     EXPECT_TRUE(window.Minimised());
-    const std::regex lost("2: ERROR : D3DERR_DEVICELOST : [0-9]+ : extra/CGraphicsD3D\\.cpp");
+    const auto lost =
+        ::testing::MatchesRegex("2: ERROR : D3DERR_DEVICELOST : \\d+ : extra/CGraphicsD3D\\.cpp");
     for (int frame = 0; frame < 3; ++frame)
     {
-        std::size_t mark = Mark();
+        const std::size_t mark = Mark();
         EXPECT_EQ(1, graphics->RenderFrame());
-        std::vector<std::string> lines = LinesSince(mark);
-        ASSERT_EQ(1u, lines.size()) << LogText();
-        EXPECT_TRUE(std::regex_match(lines[0], lost)) << lines[0];
+        EXPECT_THAT(LinesSince(mark), ::testing::ElementsAre(lost));
     }
 
     Reactivate();

@@ -48,12 +48,6 @@ void Made(const char* call, const void* object)
     std::printf("%s = %s\n", call, object != nullptr ? "object" : "null");
 }
 
-struct Settings
-{
-    const char* name;
-    VideoSettings video;
-};
-
 VideoSettings Video(int colourDepth, int width, int height, int backBufferCount, bool windowed, bool vsync,
                     int multisampleType, int multisampleQuality)
 {
@@ -76,15 +70,14 @@ VideoSettings Video(int colourDepth, int width, int height, int backBufferCount,
 class Platform
 {
 public:
-    bool Open(const Settings& settings)
+    bool Open(const VideoSettings& video)
     {
         if (!library.Load(ProgramDirectory() + L"GraphicsDLL.dll"))
         {
             std::printf("%s\n", library.Error().c_str());
             return false;
         }
-        return window.Create(L"Differential scenario", settings.video.width, settings.video.height,
-                             settings.video.windowed);
+        return window.Create(L"Differential scenario", video.width, video.height, video.windowed);
     }
     IGraphics* NewGraphics() { return library.NewGraphics(); }
     HWND Window() const { return window.Handle(); }
@@ -99,7 +92,7 @@ private:
 class Platform
 {
 public:
-    bool Open(const Settings&) { return true; }
+    bool Open(const VideoSettings&) { return true; }
     IGraphics* NewGraphics() { return GetPlugin(nullptr); }
     HWND Window() const { return nullptr; }
     void BetweenFrames() {}
@@ -151,20 +144,20 @@ ICharacter* MakeScreenRect(IGraphics& graphics, float left, float top, float rig
 
 // --- Scenarios ------------------------------------------------------------------
 
-// A graphics system made with the settings, the scenario's body when it
-// came up, and shutdown.
-void Run(const Settings& settings, void (*body)(IGraphics& graphics, Platform& platform))
+// A graphics system made with the video settings, the scenario's body when
+// it came up, and shutdown.
+void Run(const char* name, const VideoSettings& video, void (*body)(IGraphics& graphics, Platform& platform))
 {
-    std::printf("== %s\n", settings.name);
+    std::printf("== %s\n", name);
     Platform platform;
-    if (!platform.Open(settings))
+    if (!platform.Open(video))
         return;
     TranscriptLogger logger;
     IGraphics* graphics = platform.NewGraphics();
     Made("GetPlugin", graphics);
     if (graphics == nullptr)
         return;
-    const int created = CreateGraphicsSystem(*graphics, platform.Window(), &logger, settings.video);
+    const int created = CreateGraphicsSystem(*graphics, platform.Window(), &logger, video);
     if (Result("CreateGraphicsSystem", created) == 0)
         body(*graphics, platform);
     Result("DestroyGraphicsSystem", graphics->DestroyGraphicsSystem());
@@ -270,13 +263,13 @@ int main()
 #ifndef _WIN32
     LikeWinesAdapter();
 #endif
-    Run({"every kind of object", Video(32, 320, 240, 1, true, false, 0, 0)}, EveryKindOfObject);
-    Run({"two back buffers, vsync, 4 samples", Video(32, 256, 192, 2, true, true, 4, 0)}, CreateAndDraw);
-    Run({"an unsupported multisample type", Video(32, 256, 192, 1, true, false, 2, 1)}, CreateAndDraw);
-    Run({"no back-buffer count", Video(32, 256, 192, 0, true, false, 0, 0)}, CreateAndDraw);
-    Run({"full screen, the size of the screen", Video(32, 1024, 768, 1, false, true, 0, 0)}, CreateAndDraw);
-    Run({"16-bit colour", Video(16, 256, 192, 1, true, false, 0, 0)}, CreateAndDraw);
-    Run({"24-bit colour", Video(24, 256, 192, 1, true, false, 0, 0)}, CreateAndDraw);
+    Run("every kind of object", Video(32, 320, 240, 1, true, false, 0, 0), EveryKindOfObject);
+    Run("two back buffers, vsync, 4 samples", Video(32, 256, 192, 2, true, true, 4, 0), CreateAndDraw);
+    Run("an unsupported multisample type", Video(32, 256, 192, 1, true, false, 2, 1), CreateAndDraw);
+    Run("no back-buffer count", Video(32, 256, 192, 0, true, false, 0, 0), CreateAndDraw);
+    Run("full screen, the size of the screen", Video(32, 1024, 768, 1, false, true, 0, 0), CreateAndDraw);
+    Run("16-bit colour", Video(16, 256, 192, 1, true, false, 0, 0), CreateAndDraw);
+    Run("24-bit colour", Video(24, 256, 192, 1, true, false, 0, 0), CreateAndDraw);
     std::printf("== end\n");
     return 0;
 }

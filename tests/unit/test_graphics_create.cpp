@@ -43,14 +43,6 @@ VideoSettings Settings(int depth, bool windowed, bool vsync, int multisampleType
     return settings;
 }
 
-Lines Probes(std::vector<int> formats)
-{
-    Lines probes;
-    for (int format : formats)
-        probes.push_back("CheckDeviceType(0, 1, " + std::to_string(format) + ", " + std::to_string(format) + ", 0)");
-    return probes;
-}
-
 // The lines creation logs, its settings block last.
 Lines Log(const std::string& size, int backBuffers, int format, bool fullscreen, bool vsync, int type, int quality,
           const std::string& far = "1000.000000")
@@ -74,8 +66,10 @@ Lines Log(const std::string& size, int backBuffers, int format, bool fullscreen,
 const std::vector<D3DFORMAT> kAll16 = {D3DFMT_X1R5G5B5, D3DFMT_A1R5G5B5, D3DFMT_R5G6B5};
 const std::vector<D3DFORMAT> kAll32 = {D3DFMT_A2R10G10B10, D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8};
 const std::vector<D3DMULTISAMPLE_TYPE> kTwoSamples = {D3DMULTISAMPLE_NONE, D3DMULTISAMPLE_2_SAMPLES};
-const Lines kProbes16 = Probes({24, 25, 23});
-const Lines kProbes32 = Probes({35, 22, 21});
+const Lines kProbes16 = {"CheckDeviceType(0, 1, 24, 24, 0)", "CheckDeviceType(0, 1, 25, 25, 0)",
+                         "CheckDeviceType(0, 1, 23, 23, 0)"};
+const Lines kProbes32 = {"CheckDeviceType(0, 1, 35, 35, 0)", "CheckDeviceType(0, 1, 22, 22, 0)",
+                         "CheckDeviceType(0, 1, 21, 21, 0)"};
 
 // Colour depths choose the last format that passes (none for other depths)
 // and the depth-stencil format; windowed and vsync choose the flag and the

@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +24,7 @@
 #include <vector>
 
 #include "IGraphics.h"
+#include "RecordingLogger.h"
 #include "VideoSettings.h"
 
 namespace {
@@ -36,22 +36,6 @@ const std::size_t kMaxBlockBytes = 64 * 1024;
 const std::size_t kMaxTextLength = 40000;
 // Host calls per input.
 const int kMaxCalls = 300;
-
-// Formats every line as a host would, so that a wrong argument list for a
-// format shows up under the sanitizers.
-class FuzzLogger : public ILogger
-{
-public:
-    void Log(int, const char* format, ...) override
-    {
-        char line[4096];
-        va_list args;
-        va_start(args, format);
-        std::vsnprintf(line, sizeof line, format, args);
-        va_end(args);
-    }
-    void NewLine() override {}
-};
 
 // The operations a fault may hit, with the results they then give.
 const char* const kFallibleCalls[] = {
@@ -133,17 +117,17 @@ public:
     }
 
 private:
+    // Frames and character operations come twice as often as the rest.
     void OneCall()
     {
         switch (input.ConsumeIntegralInRange(0, 21))
         {
         case 0: CreateSystem(); break;
         case 1: DestroySystem(); break;
-        case 2: graphics->RenderFrame(); break;
+        case 2: case 21: graphics->RenderFrame(); break;
         case 3: GraphicsSetters(); break;
         case 4: AddCharacter(); break;
-        case 5: CharacterCall(Pick(input, characters)); break;
-        case 6: CharacterCall(Pick(input, characters)); break;
+        case 5: case 6: CharacterCall(Pick(input, characters)); break;
         case 7: AddTexture(); break;
         case 8: TextureCall(Pick(input, textures)); break;
         case 9: AddOnce(materials, graphics->CreateMaterial()); break;
@@ -153,12 +137,11 @@ private:
         case 13: AddFont(); break;
         case 14: FontCall(Pick(input, fonts)); break;
         case 15: CameraCall(); break;
-        case 16: DestroySomething(); break;
-        case 17: DestroyStale(); break;
+        case 16: Destroy(false); break;
+        case 17: Destroy(true); break;
         case 18: DeviceLoss(); break;
         case 19: InjectFault(); break;
         case 20: graphics->SaveScreenshot(input.ConsumeBool() ? nullptr : Text().c_str()); break;
-        case 21: graphics->RenderFrame(); break;
         }
     }
 
@@ -464,51 +447,43 @@ private:
 
     // --- Destroying ------------------------------------------------------------------------
 
-    void DestroySomething()
+    // A live object of one kind (or null), destroyed and moved to the stale
+    // ones; or a stale one (or null), which every destroy operation must refuse.
+    void Destroy(bool stale)
     {
-        switch (input.ConsumeIntegralInRange(0, 4))
+        switch (input.ConsumeIntegralInRange(0, stale ? 5 : 4))
         {
-        case 0: DestroyOne(characters, deadCharacters, &IGraphics::DestroyCharacter); break;
-        case 1: DestroyOne(textures, deadTextures, &IGraphics::DestroyTexture); break;
-        case 2: DestroyOne(materials, deadMaterials, &IGraphics::DestroyMaterial); break;
-        case 3: DestroyOne(lights, deadLights, &IGraphics::DestroyLight); break;
-        case 4: DestroyOne(fonts, deadFonts, &IGraphics::DestroyFont); break;
+        case 0: DestroyOne(characters, deadCharacters, &IGraphics::DestroyCharacter, stale); break;
+        case 1: DestroyOne(textures, deadTextures, &IGraphics::DestroyTexture, stale); break;
+        case 2: DestroyOne(materials, deadMaterials, &IGraphics::DestroyMaterial, stale); break;
+        case 3: DestroyOne(lights, deadLights, &IGraphics::DestroyLight, stale); break;
+        case 4: DestroyOne(fonts, deadFonts, &IGraphics::DestroyFont, stale); break;
+        case 5: DestroyHeldRecord(); break;
         }
     }
 
-    // A live object of one kind (or null), destroyed and moved to the stale ones.
     template <typename T>
-    void DestroyOne(std::vector<T*>& live, std::vector<T*>& stale, int (IGraphics::*destroy)(T*))
+    void DestroyOne(std::vector<T*>& live, std::vector<T*>& dead, int (IGraphics::*destroy)(T*), bool stale)
     {
-        T* object = Pick(input, live);
+        T* object = Pick(input, stale ? dead : live);
         (graphics->*destroy)(object);
-        Bury(live, stale, object);
+        if (!stale)
+            Bury(live, dead, object);
     }
 
-    // Stale and null pointers: every destroy operation must refuse them.
-    void DestroyStale()
+    // The record a character holds: refused once it was destroyed.
+    void DestroyHeldRecord()
     {
-        switch (input.ConsumeIntegralInRange(0, 5))
-        {
-        case 0: graphics->DestroyCharacter(Pick(input, deadCharacters)); break;
-        case 1: graphics->DestroyTexture(Pick(input, deadTextures)); break;
-        case 2: graphics->DestroyMaterial(Pick(input, deadMaterials)); break;
-        case 3: graphics->DestroyLight(Pick(input, deadLights)); break;
-        case 4: graphics->DestroyFont(Pick(input, deadFonts)); break;
-        case 5:
-        {
-            // The record a character holds: refused once it was destroyed.
-            ICharacter* character = Pick(input, characters);
-            MaterialDesc* record = character != nullptr ? character->GetMaterial() : nullptr;
-            if (std::find(materials.begin(), materials.end(), record) == materials.end())
-                graphics->DestroyMaterial(record);
-            break;
-        }
-        }
+        ICharacter* character = Pick(input, characters);
+        MaterialDesc* record = character != nullptr ? character->GetMaterial() : nullptr;
+        if (std::find(materials.begin(), materials.end(), record) == materials.end())
+            graphics->DestroyMaterial(record);
     }
 
     FuzzedDataProvider& input;
-    FuzzLogger logger;
+    // Formats every line as a host would, so that a wrong argument list for a
+    // format shows up under the sanitizers.
+    RecordingLogger logger;
     IGraphics* graphics = nullptr;
     bool systemMade = false;
     std::string text;

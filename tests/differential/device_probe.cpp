@@ -41,15 +41,17 @@ D3DPRESENT_PARAMETERS Windowed(HWND window)
     return parameters;
 }
 
-// Creates a device from p, which the device may write back into, and checks
-// the result; gives the device (null when none was made) to the caller.
-IDirect3DDevice9* CreateDevice(IDirect3D9& d3d, HWND window, const char* what,
-                               D3DPRESENT_PARAMETERS& p, HRESULT expected)
+// Creates a device from p, which the device may write back into, checks the
+// result and releases the device; whether one was made.
+bool CreateDevice(IDirect3D9& d3d, HWND window, const char* what, D3DPRESENT_PARAMETERS& p, HRESULT expected)
 {
     IDirect3DDevice9* device = nullptr;
     Check(what, d3d.CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
                                  D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, &device), expected);
-    return device;
+    if (device == nullptr)
+        return false;
+    device->Release();
+    return true;
 }
 
 // More back buffers than Direct3D 9 allows, and a depth format the adapter lacks.
@@ -57,24 +59,17 @@ void ProbeRefusedParameters(IDirect3D9& d3d, HWND window)
 {
     D3DPRESENT_PARAMETERS p = Windowed(window);
     p.BackBufferCount = D3DPRESENT_BACK_BUFFERS_MAX + 1;
-    IDirect3DDevice9* device = CreateDevice(d3d, window,
-                                            "CreateDevice with 4 back buffers", p, D3DERR_INVALIDCALL);
-    Check("  leaves the device null", device == nullptr, 1);
+    const bool made = CreateDevice(d3d, window, "CreateDevice with 4 back buffers", p, D3DERR_INVALIDCALL);
+    Check("  leaves the device null", !made, 1);
     Check("  BackBufferCount written back", p.BackBufferCount, D3DPRESENT_BACK_BUFFERS_MAX + 1);
-    if (device != nullptr)
-        device->Release();
 
     p = Windowed(window);
     p.BackBufferCount = D3DPRESENT_BACK_BUFFERS_MAX;
-    device = CreateDevice(d3d, window, "CreateDevice with 3 back buffers", p, D3D_OK);
-    if (device != nullptr)
-        device->Release();
+    CreateDevice(d3d, window, "CreateDevice with 3 back buffers", p, D3D_OK);
 
     p = Windowed(window);
     p.AutoDepthStencilFormat = D3DFMT_D15S1;
-    device = CreateDevice(d3d, window, "CreateDevice with a D15S1 depth buffer", p, D3DERR_INVALIDCALL);
-    if (device != nullptr)
-        device->Release();
+    CreateDevice(d3d, window, "CreateDevice with a D15S1 depth buffer", p, D3DERR_INVALIDCALL);
 }
 
 // Scenes do not nest; Present does not wait for the scene's end.
@@ -86,20 +81,6 @@ void ProbeScenes(IDirect3DDevice9& device)
     Check("Present inside a scene", device.Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
     Check("EndScene", device.EndScene(), D3D_OK);
     Check("Present", device.Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
-}
-
-struct Buffers
-{
-    IDirect3DVertexBuffer9* vertices = nullptr;
-    IDirect3DIndexBuffer9* indices = nullptr;
-};
-
-Buffers MakeTriangle(IDirect3DDevice9& device)
-{
-    Buffers made;
-    device.CreateVertexBuffer(3 * 16, D3DUSAGE_WRITEONLY, D3DFVF_XYZRHW, D3DPOOL_DEFAULT, &made.vertices, nullptr);
-    device.CreateIndexBuffer(3 * 2, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_DEFAULT, &made.indices, nullptr);
-    return made;
 }
 
 HRESULT Draw(IDirect3DDevice9& device)
@@ -118,26 +99,29 @@ void ProbeDrawing(IDirect3D9& d3d, HWND window)
         return;
     }
     ProbeScenes(*device);
-    Buffers triangle = MakeTriangle(*device);
+    IDirect3DVertexBuffer9* vertices = nullptr;
+    IDirect3DIndexBuffer9* indices = nullptr;
+    device->CreateVertexBuffer(3 * 16, D3DUSAGE_WRITEONLY, D3DFVF_XYZRHW, D3DPOOL_DEFAULT, &vertices, nullptr);
+    device->CreateIndexBuffer(3 * 2, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_DEFAULT, &indices, nullptr);
     device->SetFVF(D3DFVF_XYZRHW);
 
     device->BeginScene();
     Check("draw in a scene, nothing bound", Draw(*device), D3DERR_INVALIDCALL);
-    device->SetStreamSource(0, triangle.vertices, 0, 16);
+    device->SetStreamSource(0, vertices, 0, 16);
     Check("draw in a scene, no indices bound", Draw(*device), D3DERR_INVALIDCALL);
-    device->SetIndices(triangle.indices);
+    device->SetIndices(indices);
     Check("draw in a scene, both bound", Draw(*device), D3D_OK);
     device->SetStreamSource(0, nullptr, 0, 0);
     Check("draw in a scene, no stream source bound", Draw(*device), D3D_OK);
-    device->SetStreamSource(0, triangle.vertices, 0, 16);
+    device->SetStreamSource(0, vertices, 0, 16);
     device->EndScene();
 
     Check("draw outside a scene, both bound", Draw(*device), D3D_OK);
 
     device->SetStreamSource(0, nullptr, 0, 0);
     device->SetIndices(nullptr);
-    triangle.vertices->Release();
-    triangle.indices->Release();
+    vertices->Release();
+    indices->Release();
     device->Release();
 }
 

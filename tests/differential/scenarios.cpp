@@ -48,12 +48,6 @@ void Made(const char* call, const void* object)
     std::printf("%s = %s\n", call, object != nullptr ? "object" : "null");
 }
 
-struct Settings
-{
-    const char* name;
-    VideoSettings video;
-};
-
 VideoSettings Video(int colourDepth, int width, int height, int backBufferCount, bool windowed, bool vsync,
                     int multisampleType, int multisampleQuality)
 {
@@ -72,67 +66,41 @@ VideoSettings Video(int colourDepth, int width, int height, int backBufferCount,
 
 // Where the plug-in comes from and what it draws into: the only part that
 // differs between the builds.
+#ifdef _WIN32
 class Platform
 {
 public:
-    bool Open(const Settings& settings)
+    bool Open(const VideoSettings& video)
     {
-#ifdef _WIN32
         if (!library.Load(ProgramDirectory() + L"GraphicsDLL.dll"))
         {
             std::printf("%s\n", library.Error().c_str());
             return false;
         }
-        return window.Create(L"Differential scenario", settings.video.width, settings.video.height,
-                             settings.video.windowed);
-#else
-        (void)settings;
-        return true;
-#endif
+        return window.Create(L"Differential scenario", video.width, video.height, video.windowed);
     }
-
-    IGraphics* NewGraphics()
-    {
-#ifdef _WIN32
-        return library.NewGraphics();
-#else
-        IGraphics* graphics = nullptr;
-        GetPlugin(&graphics);
-        return graphics;
-#endif
-    }
-
-    HWND Window() const
-    {
-#ifdef _WIN32
-        return window.Handle();
-#else
-        return nullptr;
-#endif
-    }
-
-    void BetweenFrames()
-    {
-#ifdef _WIN32
-        window.PumpMessages();
-#endif
-    }
-
-    // What the stand-in cannot know by itself: a texture file that does not
-    // exist fails as Wine's D3DX fails it.
-    void ExpectMissingFile()
-    {
-#ifndef _WIN32
-        standin::FailNext("D3DXCreateTextureFromFileExW", D3DXERR_INVALIDDATA);
-#endif
-    }
+    IGraphics* NewGraphics() { return library.NewGraphics(); }
+    HWND Window() const { return window.Handle(); }
+    void BetweenFrames() { window.PumpMessages(); }
+    void ExpectMissingFile() {}
 
 private:
-#ifdef _WIN32
     PluginLibrary library;
     HostWindow window;
-#endif
 };
+#else
+class Platform
+{
+public:
+    bool Open(const VideoSettings&) { return true; }
+    IGraphics* NewGraphics() { return GetPlugin(nullptr); }
+    HWND Window() const { return nullptr; }
+    void BetweenFrames() {}
+    // What the stand-in cannot know by itself: a texture file that does not
+    // exist fails as Wine's D3DX fails it.
+    void ExpectMissingFile() { standin::FailNext("D3DXCreateTextureFromFileExW", D3DXERR_INVALIDDATA); }
+};
+#endif
 
 // --- Geometry -------------------------------------------------------------------
 
@@ -176,117 +144,100 @@ ICharacter* MakeScreenRect(IGraphics& graphics, float left, float top, float rig
 
 // --- Scenarios ------------------------------------------------------------------
 
-int Start(Platform& platform, IGraphics*& graphics, TranscriptLogger& logger, const Settings& s)
+// A graphics system made with the video settings, the scenario's body when
+// it came up, and shutdown.
+void Run(const char* name, const VideoSettings& video, void (*body)(IGraphics& graphics, Platform& platform))
 {
-    std::printf("== %s\n", s.name);
-    if (!platform.Open(s))
-        return 1;
-    graphics = platform.NewGraphics();
+    std::printf("== %s\n", name);
+    Platform platform;
+    if (!platform.Open(video))
+        return;
+    TranscriptLogger logger;
+    IGraphics* graphics = platform.NewGraphics();
     Made("GetPlugin", graphics);
     if (graphics == nullptr)
-        return 1;
-    return Result("CreateGraphicsSystem",
-                  CreateGraphicsSystem(*graphics, platform.Window(), &logger, s.video));
-}
-
-void Stop(IGraphics* graphics)
-{
-    if (graphics == nullptr)
         return;
+    const int created = CreateGraphicsSystem(*graphics, platform.Window(), &logger, video);
+    if (Result("CreateGraphicsSystem", created) == 0)
+        body(*graphics, platform);
     Result("DestroyGraphicsSystem", graphics->DestroyGraphicsSystem());
     graphics->Destroy();
 }
 
-// Creation, a frame, shutdown.
-void CreateAndDraw(const Settings& settings)
+// Two frames of one rectangle and a screenshot.
+void CreateAndDraw(IGraphics& graphics, Platform&)
 {
-    Platform platform;
-    TranscriptLogger logger;
-    IGraphics* graphics = nullptr;
-    if (Start(platform, graphics, logger, settings) == 0)
-    {
-        Result("Clear", graphics->Clear(0xFF102030));
-        MakeScreenRect(*graphics, 10, 10, 60, 40, 0xFFFF0000, 0);
-        Result("RenderFrame", graphics->RenderFrame());
-        Result("RenderFrame", graphics->RenderFrame());
-        Result("SaveScreenshot", graphics->SaveScreenshot("e2e-output/differential-small.bmp"));
-    }
-    Stop(graphics);
+    Result("Clear", graphics.Clear(0xFF102030));
+    MakeScreenRect(graphics, 10, 10, 60, 40, 0xFFFF0000, 0);
+    Result("RenderFrame", graphics.RenderFrame());
+    Result("RenderFrame", graphics.RenderFrame());
+    Result("SaveScreenshot", graphics.SaveScreenshot("e2e-output/differential-small.bmp"));
 }
 
 // Every kind of object through several frames, a texture that cannot load,
-// a screenshot, objects destroyed one by one, shutdown.
-void EveryKindOfObject(const Settings& settings)
+// a screenshot, objects destroyed one by one.
+void EveryKindOfObject(IGraphics& graphics, Platform& platform)
 {
-    Platform platform;
-    TranscriptLogger logger;
-    IGraphics* graphics = nullptr;
-    if (Start(platform, graphics, logger, settings) != 0)
-    {
-        Stop(graphics);
-        return;
-    }
-    Result("Clear", graphics->Clear(0xFF203040));
-    Result("SetLighting", graphics->SetLighting(true));
-    Result("SetAmbientLight", graphics->SetAmbientLight(0xFF404040));
-    Result("SetFillMode", graphics->SetFillMode(3));
+    Result("Clear", graphics.Clear(0xFF203040));
+    Result("SetLighting", graphics.SetLighting(true));
+    Result("SetAmbientLight", graphics.SetAmbientLight(0xFF404040));
+    Result("SetFillMode", graphics.SetFillMode(3));
 
-    MaterialDesc* material = graphics->CreateMaterial();
+    MaterialDesc* material = graphics.CreateMaterial();
     Made("CreateMaterial", material);
     material->diffuse[0] = material->diffuse[1] = 0.8f;
     material->ambient[2] = 0.5f;
 
-    ILight* light = graphics->CreateLight();
+    ILight* light = graphics.CreateLight();
     Made("CreateLight", light);
     Result("Light.SetProperties", light->SetProperties(3, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0.1f, 0.1f, 0.1f, 1, 1, 1,
                                                        0, 0, 0, 100, 1, 0, 0));
     Result("Light.Enable", light->Enable(true));
 
-    ITexture* fromFile = graphics->CreateTexture("assets/panel.bmp", 0);
+    ITexture* fromFile = graphics.CreateTexture("assets/panel.bmp", 0);
     Made("CreateTexture (file)", fromFile);
     platform.ExpectMissingFile();
-    Made("CreateTexture (missing file)", graphics->CreateTexture("assets/no-such-picture.bmp", 0));
-    ITexture* filled = graphics->CreateTexture(nullptr, 0);
+    Made("CreateTexture (missing file)", graphics.CreateTexture("assets/no-such-picture.bmp", 0));
+    ITexture* filled = graphics.CreateTexture(nullptr, 0);
     Made("CreateTexture (memory)", filled);
     const std::uint32_t pixels[16] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
     Result("Texture.AddData", filled->AddData(pixels, 4, 4));
 
-    ICharacter* lit = MakeLitQuad(*graphics, 0);
+    ICharacter* lit = MakeLitQuad(graphics, 0);
     Result("Character.SetMaterial", lit->SetMaterial(material));
     Result("Character.SetTextures", lit->SetTextures(fromFile, 1));
-    ICharacter* blended = MakeScreenRect(*graphics, 20, 20, 120, 80, 0x80FFFF00, 1);
+    ICharacter* blended = MakeScreenRect(graphics, 20, 20, 120, 80, 0x80FFFF00, 1);
     Result("Character.SetAlphaBlend", blended->SetAlphaBlend(true));
-    ICharacter* overlay = MakeScreenRect(*graphics, 200, 150, 300, 220, 0xFFFFFFFF, -10);
+    ICharacter* overlay = MakeScreenRect(graphics, 200, 150, 300, 220, 0xFFFFFFFF, -10);
     Result("Character.SetTextures", overlay->SetTextures(filled, 1));
     Result("Character.SetTextureAlpha", overlay->SetTextureAlpha(true));
-    MakeScreenRect(*graphics, 0, 0, 10, 10, 0xFF00FF00, 7);  // a layer above the highest drawn
+    MakeScreenRect(graphics, 0, 0, 10, 10, 0xFF00FF00, 7);  // a layer above the highest drawn
 
-    IFont* font = graphics->CreateFont("Tahoma", 0, 16, 400);
+    IFont* font = graphics.CreateFont("Tahoma", 0, 16, 400);
     Made("CreateFont", font);
-    Made("CreateFont (no face)", graphics->CreateFont(nullptr, 0, 16, 400));
+    Made("CreateFont (no face)", graphics.CreateFont(nullptr, 0, 16, 400));
 
-    ICamera* camera = graphics->GetCamera();
+    ICamera* camera = graphics.GetCamera();
     Result("Camera.SetPosition", camera->SetPosition(0, 0, -5));
     for (int frame = 0; frame < 3; ++frame)
     {
         Result("Font.AddText", font->AddText("Score: 10", 0xFFFFFFFF, 5, 5, 200, 30));
         Result("Character.SetRotation", lit->SetRotation(0, 30.0f * frame, 0));
         Result("Character.SetPosition", lit->SetPosition(0.5f * frame, 0, 0));
-        Result("RenderFrame", graphics->RenderFrame());
+        Result("RenderFrame", graphics.RenderFrame());
         platform.BetweenFrames();
     }
-    Result("SaveScreenshot", graphics->SaveScreenshot("e2e-output/differential.bmp"));
-    Result("SaveScreenshot (no name)", graphics->SaveScreenshot(nullptr));
+    Result("SaveScreenshot", graphics.SaveScreenshot("e2e-output/differential.bmp"));
+    Result("SaveScreenshot (no name)", graphics.SaveScreenshot(nullptr));
 
-    Result("DestroyCharacter", graphics->DestroyCharacter(blended));
-    Result("DestroyCharacter (again)", graphics->DestroyCharacter(blended));
+    Result("DestroyCharacter", graphics.DestroyCharacter(blended));
+    Result("DestroyCharacter (again)", graphics.DestroyCharacter(blended));
     Result("Character.SetTextures (none)", overlay->SetTextures(nullptr, 0));  // before its texture goes
-    Result("DestroyTexture", graphics->DestroyTexture(filled));
-    Result("DestroyLight", graphics->DestroyLight(light));
-    Result("DestroyMaterial", graphics->DestroyMaterial(material));
-    Result("DestroyFont", graphics->DestroyFont(font));
-    Result("RenderFrame", graphics->RenderFrame());
-    Stop(graphics);
+    Result("DestroyTexture", graphics.DestroyTexture(filled));
+    Result("DestroyLight", graphics.DestroyLight(light));
+    Result("DestroyMaterial", graphics.DestroyMaterial(material));
+    Result("DestroyFont", graphics.DestroyFont(font));
+    Result("RenderFrame", graphics.RenderFrame());
 }
 
 #ifndef _WIN32
@@ -312,13 +263,13 @@ int main()
 #ifndef _WIN32
     LikeWinesAdapter();
 #endif
-    EveryKindOfObject({"every kind of object", Video(32, 320, 240, 1, true, false, 0, 0)});
-    CreateAndDraw({"two back buffers, vsync, 4 samples", Video(32, 256, 192, 2, true, true, 4, 0)});
-    CreateAndDraw({"an unsupported multisample type", Video(32, 256, 192, 1, true, false, 2, 1)});
-    CreateAndDraw({"no back-buffer count", Video(32, 256, 192, 0, true, false, 0, 0)});
-    CreateAndDraw({"full screen, the size of the screen", Video(32, 1024, 768, 1, false, true, 0, 0)});
-    CreateAndDraw({"16-bit colour", Video(16, 256, 192, 1, true, false, 0, 0)});
-    CreateAndDraw({"24-bit colour", Video(24, 256, 192, 1, true, false, 0, 0)});
+    Run("every kind of object", Video(32, 320, 240, 1, true, false, 0, 0), EveryKindOfObject);
+    Run("two back buffers, vsync, 4 samples", Video(32, 256, 192, 2, true, true, 4, 0), CreateAndDraw);
+    Run("an unsupported multisample type", Video(32, 256, 192, 1, true, false, 2, 1), CreateAndDraw);
+    Run("no back-buffer count", Video(32, 256, 192, 0, true, false, 0, 0), CreateAndDraw);
+    Run("full screen, the size of the screen", Video(32, 1024, 768, 1, false, true, 0, 0), CreateAndDraw);
+    Run("16-bit colour", Video(16, 256, 192, 1, true, false, 0, 0), CreateAndDraw);
+    Run("24-bit colour", Video(24, 256, 192, 1, true, false, 0, 0), CreateAndDraw);
     std::printf("== end\n");
     return 0;
 }

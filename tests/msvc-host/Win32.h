@@ -46,8 +46,6 @@ MSVC_HOST_IMPORT int __cdecl strcmp(const char* left, const char* right);
 
 const DWORD kStdOutputHandle = static_cast<DWORD>(-11);
 const DWORD kGenericRead = 0x80000000u;
-const DWORD kGenericWrite = 0x40000000u;
-const DWORD kCreateAlways = 2;
 const DWORD kOpenExisting = 3;
 const DWORD kWindowVisible = 0x10000000u;
 const DWORD kOverlappedWindow = 0x00CF0000u;

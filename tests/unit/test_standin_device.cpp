@@ -50,13 +50,6 @@ protected:
         return buffer;
     }
 
-    ID3DXFont* Font()
-    {
-        ID3DXFont* font = nullptr;
-        EXPECT_EQ(D3DXCreateFontW(device, 16, 0, 400, 1, FALSE, 1, 0, 0, 0, L"Arial", &font), D3D_OK);
-        return font;
-    }
-
     HRESULT Present() { return device->Present(nullptr, nullptr, nullptr, nullptr); }
 
     IDirect3D9* d3d = nullptr;
@@ -69,7 +62,8 @@ TEST_F(StandinDevice, ResetWaitsForEveryDefaultPoolResourceAndFontThenBringsBack
     IDirect3DVertexBuffer9* buffer = VertexBuffer(48);
     IDirect3DSurface9* backBuffer = nullptr;
     ASSERT_EQ(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer), D3D_OK);
-    ID3DXFont* font = Font();
+    ID3DXFont* font = nullptr;
+    ASSERT_EQ(D3DXCreateFontW(device, 16, 0, 400, 1, FALSE, 1, 0, 0, 0, L"Arial", &font), D3D_OK);
     IDirect3DTexture9* systemTexture = nullptr;
     D3DXCreateTexture(device, 4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &systemTexture);
     device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);

@@ -1,5 +1,4 @@
-// File and blank textures: a second Create of a loaded texture, AddData,
-// and a file texture the host released.
+// File and blank textures: a second Create of a loaded texture, and AddData.
 
 #include <gtest/gtest.h>
 
@@ -131,18 +130,6 @@ TEST_F(Texture, AddDataThatCannotFillChangesNothing)
     ASSERT_EQ(blank->Bind(), 0);
     EXPECT_EQ(standin::BoundTexture(0), "Texture#1");
     EXPECT_EQ(standin::BoundTexture(1), "null");
-}
-
-// A file texture the host released forgets its name: the factory loads the
-// file anew for the next request, and shutdown releases it again unharmed.
-TEST_F(Texture, AReleasedFileTextureForgetsItsName)
-{
-    ITexture* texture = graphics->CreateTexture("wall.bmp", 0);
-    EXPECT_EQ(texture->Release(), 0);
-    EXPECT_EQ(texture->GetFileName(), nullptr);
-    ITexture* again = graphics->CreateTexture("wall.bmp", 0);
-    EXPECT_NE(again, texture);
-    EXPECT_EQ(standin::FileNames(), Lines({"wall.bmp", "wall.bmp"}));
 }
 
 }  // namespace

@@ -37,12 +37,12 @@ std::string ReadBitmap(const std::string& path, Bitmap& bitmap)
         return path + ": unsupported format, " + std::to_string(bitsPerPixel) +
                " bits, compression " + std::to_string(compression);
     bool topDown = height < 0;
-    bitmap.width = width;
-    bitmap.height = topDown ? -height : height;
     int bytesPerPixel = bitsPerPixel / 8;
     std::size_t stride = (static_cast<std::size_t>(width) * bytesPerPixel + 3) & ~std::size_t(3);
-    if (pixelOffset + stride * bitmap.height > data.size())
+    if (pixelOffset + stride * (topDown ? -height : height) > data.size())
         return path + " is cut short";
+    bitmap.width = width;
+    bitmap.height = topDown ? -height : height;
     bitmap.pixels.resize(static_cast<std::size_t>(bitmap.width) * bitmap.height);
     for (int y = 0; y < bitmap.height; ++y)
     {

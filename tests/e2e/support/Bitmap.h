@@ -15,7 +15,8 @@ struct Bitmap
     std::uint32_t At(int x, int y) const { return pixels[y * width + x]; }
 };
 
-// Reads a bitmap file; an empty string on success, else what is wrong.
+// Reads a bitmap file; an empty string on success, else what is wrong (and
+// the bitmap is left empty).
 std::string ReadBitmap(const std::string& path, Bitmap& bitmap);
 
 // Writes a 24-bit bitmap of 0xRRGGBB pixels given top row first.

@@ -21,23 +21,20 @@
 VideoSettings SmallWindow();
 
 // A graphics system from GraphicsDLL.dll in a real window on Wine's
-// Direct3D 9, with a logger that records every line. The fixture shuts the
-// system down after the test unless the test did so itself.
+// Direct3D 9, with a logger that records every line, shut down after the
+// test.
 class GraphicsTest : public ::testing::Test
 {
 protected:
     void TearDown() override;
 
-    // Opens the window and calls CreateGraphicsSystem; returns its result.
-    int Start(const VideoSettings& settings = SmallWindow());
-    // Start, then the states a picture test begins from: the clear colour,
-    // solid fill, lighting off.
+    // Opens the window, calls CreateGraphicsSystem and sets the states a
+    // picture test begins from: the clear colour, solid fill, lighting off.
     void StartPlain(std::uint32_t clearColour, const VideoSettings& settings = SmallWindow());
     // One RenderFrame that must succeed, then the frame as SaveScreenshot
-    // writes it, read back. Files stay in e2e-output beside the tests.
+    // writes it, read back; no pixels when that failed. Files stay in
+    // e2e-output beside the tests.
     Bitmap Capture();
-    // DestroyGraphicsSystem and Destroy.
-    void Shutdown();
 
     // A file in the output folder named after the running test.
     std::string OutputPath(const std::string& suffix) const;
@@ -53,7 +50,6 @@ protected:
     VideoSettings settings;
 
 private:
-    bool systemUp = false;
     int captures = 0;
 };
 
@@ -73,7 +69,8 @@ inline std::uint32_t Rgb(D3DCOLOR colour)
 // Each channel of the pixel within tolerance of the expected colour.
 ::testing::AssertionResult PixelIs(const Bitmap& bitmap, int x, int y, std::uint32_t expected,
                                    int tolerance = 0);
-// How many pixels of the region [left, right) x [top, bottom) differ from colour.
+// How many pixels of the region [left, right) x [top, bottom) differ from
+// colour; -1 for a picture that could not be read (Capture says why).
 int CountOther(const Bitmap& bitmap, int left, int top, int right, int bottom,
                std::uint32_t colour);
 

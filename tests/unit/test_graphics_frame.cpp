@@ -266,6 +266,12 @@ TEST_F(Scene, AResetDropsAndRebuildsEveryResourceAndState)
     ASSERT_EQ(LoseAndReset(), 0);
     EXPECT_EQ(CallsStartingWith({"SetRenderState(8,", "SetRenderState(139"}),
               Lines({"SetRenderState(139, 0xFF111111)"}));
+
+    // The first object that fails ends the sequence: none after it is visited.
+    standin::FailNext("CreateVertexBuffer", D3DERR_OUTOFVIDEOMEMORY);
+    Forget();
+    ASSERT_EQ(LoseAndReset(), 1);
+    EXPECT_EQ(standin::CountCalls("CreateVertexBuffer"), 1);
 }
 
 // Every registry in its order (the characters' sorted), then the camera,

@@ -7,19 +7,16 @@
 #include "CActor.h"
 #include "Prefetch.h"
 
-// One exchange pass over a range (for each i, for each later j, swap when
-// entry j comes before entry i) leaves the keys in order, and what it does to
-// a class of equal keys has a closed form. Walk the range in its order before
-// the pass, keeping the class's members seen so far in a list: a member is
-// appended when reached, and every entry whose key comes first rotates the
-// list by one (its first member to the end) once it is not empty. The list
-// at the end is the class's order after the pass.
-//
+// One exchange pass over a range (for each i, each later j, swap when j comes
+// first) orders a class of equal keys in closed form. Walk the range in its
+// order before the pass, keeping the class's members seen so far in a list: a
+// member is appended when reached, and every entry whose key comes first
+// rotates the list by one (first member to the end) once it is not empty.
 // Runs of equal keys are appended whole, so a sorted registry with k
-// characters added or changed since costs a walk and a copy. A list is
-// simulated as a queue while its rotations move few members; else each member
-// is placed, on a tree of free places, where it was inserted into the array
-// the list is read from: O(m log m) for m members whatever the keys.
+// characters added or changed costs a walk and a copy. A list is simulated as
+// a queue while its rotations move few members; else each member is placed,
+// on a tree of free places, where it was inserted into the array the list is
+// read from: O(m log m) for m members whatever the keys.
 
 namespace {
 
@@ -49,9 +46,11 @@ void RadixSort(std::vector<std::size_t>& indices, std::vector<std::size_t>& spar
 
 // Counts at places 0..n-1, 1-based in the storage it is given: the sum of
 // the places before one, and the place of the k-th unit, in O(log n).
-class FenwickTree
+struct FenwickTree
 {
-public:
+    std::vector<std::size_t>& sums;
+    std::size_t top = 1;  // the largest power of two among the places
+
     FenwickTree(std::vector<std::size_t>& storage, std::size_t size, std::size_t each) : sums(storage)
     {
         sums.assign(size + 1, each);
@@ -86,10 +85,6 @@ public:
                 k -= sums[place += step];
         return place;
     }
-
-private:
-    std::vector<std::size_t>& sums;
-    std::size_t top = 1;  // the largest power of two among the places
 };
 
 // value % size, without a division in the common case of a value below it.
@@ -177,16 +172,23 @@ bool DrawOrder::Sort(std::vector<Entry>& sequence)
 template <typename RankOf>
 bool DrawOrder::ExchangePass(std::vector<Entry>& sequence, std::size_t first, std::size_t end, RankOf rankOf)
 {
-    runs.clear();
+    // Every entry is written as a run, and kept as one where its key changes.
+    runs.resize(std::max(runs.size(), end - first + 1));
+    std::size_t count = 0;
     bool ordered = true;
-    for (std::size_t i = first, runEnd = first; i < end; i = runEnd)
+    std::uint64_t previous = 0;
+    for (std::size_t i = first; i < end; ++i)
     {
         const std::uint64_t rank = rankOf(sequence[i]);
-        while (runEnd < end && rankOf(sequence[runEnd]) == rank)
-            ++runEnd;
-        ordered = ordered && (runs.empty() || runs.back().rank < rank);
-        runs.push_back({rank, i - first, runEnd - i, 0, 0});
+        const bool starts = i == first || rank != previous;
+        ordered = ordered && !(rank < previous);
+        runs[count] = {rank, i - first, 0, 0, 0};
+        count += starts ? 1 : 0;
+        previous = rank;
     }
+    for (std::size_t r = 0; r < count; ++r)
+        runs[r].length = (r + 1 < count ? runs[r + 1].start : end - first) - runs[r].start;
+    runs.resize(count);
     if (ordered)
         return false;
 

@@ -61,8 +61,7 @@ public:
     bool Sort(std::vector<Entry>& sequence);
 
 private:
-    // Equal keys next to each other in a pass's range: where they start, and
-    // how many entries of keys that come first stand before them.
+    // Equal keys side by side in a pass's range, and the earlier keys before.
     struct Run
     {
         std::uint64_t rank;
@@ -86,8 +85,7 @@ private:
     SortRequest request;
     int highestLayer = 0;
     std::vector<Entry> entries;    // the registry as the last frame read it
-    std::vector<CActor*> layered;
-    std::vector<CActor*> overlay;
+    std::vector<CActor*> layered, overlay;  // what a frame draws
 
     // Working storage, kept from one sort or build to the next.
     std::vector<Run> runs;              // of a pass's range, in its order

@@ -172,7 +172,8 @@ bool DrawOrder::Sort(std::vector<Entry>& sequence)
 template <typename RankOf>
 bool DrawOrder::ExchangePass(std::vector<Entry>& sequence, std::size_t first, std::size_t end, RankOf rankOf)
 {
-    // Every entry is written as a run, and kept as one where its key changes.
+    // Every entry is written as a run, and kept as one where its key changes;
+    // the storage only grows.
     runs.resize(std::max(runs.size(), end - first + 1));
     std::size_t count = 0;
     bool ordered = true;
@@ -188,22 +189,21 @@ bool DrawOrder::ExchangePass(std::vector<Entry>& sequence, std::size_t first, st
     }
     for (std::size_t r = 0; r < count; ++r)
         runs[r].length = (r + 1 < count ? runs[r + 1].start : end - first) - runs[r].start;
-    runs.resize(count);
     if (ordered)
         return false;
 
     // The runs of each key together, in range order, the keys in order;
     // then, walking the range, the entries of earlier keys before each run.
-    byKey.resize(runs.size());
+    byKey.resize(count);
     std::iota(byKey.begin(), byKey.end(), std::size_t{0});
     RadixSort(byKey, spare, [this](std::size_t run) { return runs[run].rank; });
     for (std::size_t k = 1; k < byKey.size(); ++k)
         runs[byKey[k]].keyClass = runs[byKey[k - 1]].keyClass + (runs[byKey[k]].rank != runs[byKey[k - 1]].rank);
     FenwickTree seen(counts, runs[byKey.back()].keyClass + 1, 0);
-    for (Run& run : runs)
+    for (std::size_t r = 0; r < count; ++r)
     {
-        run.earlierBefore = seen.SumBefore(run.keyClass);
-        seen.Add(run.keyClass, run.length);
+        runs[r].earlierBefore = seen.SumBefore(runs[r].keyClass);
+        seen.Add(runs[r].keyClass, runs[r].length);
     }
 
     // Gathered into a kept buffer, then copied back: independent loads,

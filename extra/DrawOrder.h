@@ -88,7 +88,7 @@ private:
     std::vector<CActor*> layered, overlay;  // what a frame draws
 
     // Working storage, kept from one sort or build to the next.
-    std::vector<Run> runs;              // of a pass's range, in its order
+    std::vector<Run> runs;              // of a pass's range, in its order, and spare room
     std::vector<std::size_t> byKey;     // runs by key; positions by layer when building
     std::vector<std::size_t> spare;     // the radix sort's other buffer
     std::vector<std::size_t> counts;    // a tree of entries by key, or of free places

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Breaks the plug-in on purpose, one fault at a time, and reports the faults
-that no unit test catches (README: "Checking the unit tests with deliberate
-faults"). Faults are derived from the code (site-*, check-*) or listed in
+that no unit test catches (docs/testing.md: "Checking the unit tests with
+deliberate faults"). Faults are derived from the code (site-*, check-*) or listed in
 tools/faults.txt. Each is applied to a scratch copy, built and tested. It is
 
   caught     when a test fails (or crashes, or times out);

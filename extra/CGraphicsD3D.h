@@ -2,7 +2,6 @@
 #define GRAPHICSDLL_CGRAPHICSD3D_H
 
 #include <cstdint>
-#include <vector>
 
 #include "Direct3D.h"
 #include "DrawOrder.h"
